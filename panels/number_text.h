@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// Entry text to amount and amount to text, independent of the locale.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/tax_engine.h"
+
+namespace taxcalc {
+
+// Plain decimal conversion: an optional sign, ASCII digits with at most one ".",
+// at least one digit ("12." is 12, ".5" is 0.5). Blanks, exponents, separators,
+// "inf", "nan", non-ASCII digits and values that overflow a double hold no number.
+std::optional<Amount> ParseAmount(std::string_view text) noexcept;
+
+// "0.00": the 15-significant-digit form rounded at the cent, a half away from zero;
+// no thousands separator; a value that shows as zero carries no sign. Finite only.
+std::string MoneyForm(Amount amount);
+
+// MoneyForm followed by " 元".
+std::string MoneyText(Amount amount);
+
+// At most 15 significant digits, trailing zeros and point dropped, no exponent
+// (18000, 18043.22, 18499.995). Finite only.
+std::string PlainForm(Amount amount);
+
+}  // namespace taxcalc
