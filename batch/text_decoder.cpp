@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "batch/text_decoder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+
+namespace taxcalc {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+bool IsAscii(std::string_view text) noexcept {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The length of the well-formed UTF-8 sequence at the start of text, 0 if there is
+// none: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t Utf8SequenceLength(std::string_view text) noexcept {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+bool IsUtf8(std::string_view text) noexcept {
+    while (!text.empty()) {
+        const std::size_t length = Utf8SequenceLength(text);
+        if (length == 0) {
+            return false;
+        }
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
+}  // namespace
+
+TextDecoder::~TextDecoder() {
+    if (m_gb18030 != kNoConverter) {
+        iconv_close(m_gb18030);
+    }
+}
+
+TextDecoder::Result TextDecoder::Decode(CsvRecord &record) {
+    if (IsAscii(record.Text)) {
+        return Result::Clean;
+    }
+    if (m_encoding == TextEncoding::Undecided) {
+        m_encoding = IsUtf8(record.Text) ? TextEncoding::Utf8 : TextEncoding::Gb18030;
+    }
+    return m_encoding == TextEncoding::Utf8 ? FromUtf8(record) : FromGb18030(record);
+}
+
+// Cells never split a character, so the record as a whole is checked, and rebuilt
+// cell by cell only when something has to be replaced.
+TextDecoder::Result TextDecoder::FromUtf8(CsvRecord &record) {
+    if (IsUtf8(record.Text)) {
+        return Result::Clean;
+    }
+    m_scratch.Clear();
+    for (std::size_t i = 0; i < record.Size(); ++i) {
+        std::string_view cell = record.Cell(i);
+        while (!cell.empty()) {
+            const std::size_t length = Utf8SequenceLength(cell);
+            if (length == 0) {
+                m_scratch.Text.append(kReplacement);
+                cell.remove_prefix(1);
+            } else {
+                m_scratch.Text.append(cell.substr(0, length));
+                cell.remove_prefix(length);
+            }
+        }
+        m_scratch.Ends.push_back(m_scratch.Text.size());
+    }
+    std::swap(record.Text, m_scratch.Text);
+    std::swap(record.Ends, m_scratch.Ends);
+    return Result::Replaced;
+}
+
+TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
+    if (m_gb18030 == kNoConverter) {
+        m_gb18030 = iconv_open("UTF-8", "GB18030");
+        if (m_gb18030 == kNoConverter) {
+            return Result::Unavailable;
+        }
+    }
+    bool replaced = false;
+    m_scratch.Clear();
+    for (std::size_t i = 0; i < record.Size(); ++i) {
+        const std::string_view cell = record.Cell(i);
+        if (IsAscii(cell)) {
+            m_scratch.Text.append(cell);
+            m_scratch.Ends.push_back(m_scratch.Text.size());
+            continue;
+        }
+        // A GB18030 character takes at most 4 bytes and becomes at most 4 of UTF-8;
+        // a replaced byte becomes 3.
+        std::size_t start = m_scratch.Text.size();
+        m_scratch.Text.resize(start + cell.size() * 3 + 4);
+        char *in = const_cast<char *>(cell.data());
+        std::size_t inLeft = cell.size();
+        char *out = m_scratch.Text.data() + start;
+        std::size_t outLeft = m_scratch.Text.size() - start;
+        iconv(m_gb18030, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            if (iconv(m_gb18030, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) {
+                break;
+            }
+            // EILSEQ, or EINVAL for a character cut off at the cell's end.
+            replaced = true;
+            out = std::copy(kReplacement.begin(), kReplacement.end(), out);
+            outLeft -= kReplacement.size();
+            ++in;
+            --inLeft;
+            iconv(m_gb18030, nullptr, nullptr, nullptr, nullptr);
+        }
+        m_scratch.Text.resize(static_cast<std::size_t>(out - m_scratch.Text.data()));
+        m_scratch.Ends.push_back(m_scratch.Text.size());
+    }
+    std::swap(record.Text, m_scratch.Text);
+    std::swap(record.Ends, m_scratch.Ends);
+    return replaced ? Result::Replaced : Result::Clean;
+}
+
+}  // namespace taxcalc
