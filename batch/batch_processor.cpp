@@ -97,6 +97,7 @@ int BatchProcessor::Run() {
     }
     const RowCalculator calculator(m_mode, columns->FirstName(), columns->SecondName());
     const std::size_t width = record.Size();
+    const std::size_t computedWidth = calculator.Width();
 
     CsvWriter writer(m_output);
     writer.ByteOrderMark();
@@ -138,7 +139,7 @@ int BatchProcessor::Run() {
         for (std::size_t i = 0; i < width; ++i) {
             writer.Cell(CellOrEmpty(record, i));
         }
-        for (std::size_t i = 0; i < calculator.Width(); ++i) {
+        for (std::size_t i = 0; i < computedWidth; ++i) {
             writer.Cell(figures.Cells[i]);
         }
         writer.Cell(figures.Error);

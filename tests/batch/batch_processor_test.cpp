@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "batch/batch_processor.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/batch/test_streams.h"
+
+namespace taxcalc {
+namespace {
+
+using test::RunBatch;
+using test::Sheet;
+
+const std::string kBonusHeads =
+    "2011年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,2010方法个税,节省,错误";
+const std::string kWageHeads = "调整前需纳税,调整后需纳税,结果,差额,错误";
+const std::string k18001 = "1695.10,16305.90,是,18000,540.00,17460.00,1775.10,80.00,";
+const std::string k18000 = "540.00,17460.00,否,,,,1775.00,1235.00,";
+const std::string kNoFigures = ",,,,,,,,";
+
+TEST(BatchProcessor, ReadsUtf8WithOrWithoutMarkAndGbk) {
+    const std::string expected = Sheet({"姓名,年终奖,当月工资," + kBonusHeads, "张三,18001,3500," + k18001});
+    // 姓名,年终奖,当月工资 and 张三 in GBK, as Excel saves them on Chinese Windows.
+    const std::string gbk =
+        "\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1,\xB5\xB1\xD4\xC2\xB9\xA4\xD7\xCA\r\n"
+        "\xD5\xC5\xC8\xFD,18001,3500\r\n";
+    const std::string utf8 = "姓名,年终奖,当月工资\n张三,18001,3500\n";
+    for (const std::string &input : {gbk, utf8, "\xEF\xBB\xBF" + utf8}) {
+        const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
+        EXPECT_EQ(run.Status, kAllComputed);
+        EXPECT_EQ(run.Output, expected);
+        EXPECT_EQ(run.Diagnostics, "");
+    }
+}
+
+TEST(BatchProcessor, PassesQuotedCellsThroughUnchanged) {
+    const std::string input =
+        "\"名, 字\",bonus,\"备注\"\r\n"
+        "\"王, 五\",18000,\"他说 \"\"好\"\"\r\n第二行\"\r\n"
+        "plain,18001,\"a\nb\"\r\n";
+    const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
+    EXPECT_EQ(run.Status, kAllComputed);
+    EXPECT_EQ(run.Output, Sheet({"\"名, 字\",bonus,备注," + kBonusHeads,
+                                 "\"王, 五\",18000,\"他说 \"\"好\"\"\r\n第二行\"," + k18000,
+                                 "plain,18001,\"a\nb\"," + k18001}));
+}
+
+TEST(BatchProcessor, RefusedRowsKeepTheirPlaceAndProcessingGoesOn) {
+    const std::string input =
+        "id,年终奖,当月工资,note\n"
+        "1,abc,3500,x\n"
+        "2,\"multi\nline\",,y\n"
+        "3,18001,,z\n"
+        "4,,1000\n"
+        "5,18000,3500,w,extra,\n"
+        "6,18000,3500,w,,\n"
+        ",,,\n"
+        "7,18000,\xFF\xFE\n"
+        "8,18001\n";
+    const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
+    EXPECT_EQ(run.Status, kSomeRefused);
+    EXPECT_EQ(run.Output, Sheet({"id,年终奖,当月工资,note," + kBonusHeads,
+                                 "1,abc,3500,x," + kNoFigures + "年终奖：不是数字",
+                                 "2,\"multi\nline\",,y," + kNoFigures + "年终奖：不是数字",
+                                 "3,18001,,z," + k18001, "4,,1000,," + kNoFigures + "年终奖：空白",
+                                 "5,18000,3500,w," + kNoFigures + "列数：比表头多 1 列,extra",
+                                 "6,18000,3500,w," + k18000, ",,,," + kNoFigures,
+                                 "7,18000,\xEF\xBF\xBD\xEF\xBF\xBD,," + kNoFigures +
+                                     "编码：含有无法识别的字节（已替换为 \xEF\xBF\xBD）",
+                                 "8,18001,,," + k18001}));
+    EXPECT_EQ(run.Diagnostics,
+              "taxcalc-batch: 第 2 行：年终奖：不是数字\n"
+              "taxcalc-batch: 第 3 行：年终奖：不是数字\n"
+              "taxcalc-batch: 第 6 行：年终奖：空白\n"
+              "taxcalc-batch: 第 7 行：列数：比表头多 1 列\n"
+              "taxcalc-batch: 第 10 行：编码：含有无法识别的字节（已替换为 \xEF\xBF\xBD）\n"
+              "taxcalc-batch: 9 行中有 5 行未能计算，原因见输出的“错误”列\n");
+    EXPECT_EQ(run.Counts.Rows, 9U);
+    EXPECT_EQ(run.Counts.Refused, 5U);
+}
+
+TEST(BatchProcessor, MissingOptionalColumnsTakeThePanelsDefaults) {
+    const test::BatchRun bonus = RunBatch(BatchMode::Bonus, "年终奖\r\n18000\r\n\r\n18001\r\n");
+    EXPECT_EQ(bonus.Status, kAllComputed);
+    EXPECT_EQ(bonus.Output, Sheet({"年终奖," + kBonusHeads, "18000," + k18000, "18001," + k18001}));
+    EXPECT_EQ(bonus.Counts.Rows, 2U);
+
+    const test::BatchRun wage = RunBatch(BatchMode::Wage, "Wage\n5000\n5000.56\n");
+    EXPECT_EQ(wage.Status, kAllComputed);
+    EXPECT_EQ(wage.Output, Sheet({"Wage," + kWageHeads, "5000,325.00,45.00,少交,280.00,",
+                                  "5000.56,325.08,45.06,少交,280.03,"}));
+}
+
+TEST(BatchProcessor, HeaderOnlyGivesHeaderOnly) {
+    const test::BatchRun run = RunBatch(BatchMode::Wage, "每月薪金,三险一金\r\n");
+    EXPECT_EQ(run.Status, kAllComputed);
+    EXPECT_EQ(run.Output, Sheet({"每月薪金,三险一金," + kWageHeads}));
+    EXPECT_EQ(run.Counts.Rows, 0U);
+}
+
+TEST(BatchProcessor, FilesWithoutAUsableHeaderWriteNothing) {
+    struct Case {
+        BatchMode Mode;
+        std::string Input;
+        std::string Diagnostics;
+    };
+    const Case cases[] = {
+        {BatchMode::Bonus, "", "输入是空的，没有表头"},
+        {BatchMode::Bonus, "\xEF\xBB\xBF", "输入是空的，没有表头"},
+        {BatchMode::Wage, "\n\r\n", "输入是空的，没有表头"},
+        {BatchMode::Wage, "姓名,年终奖\n张三,1\n", "表头中没有每月薪金列（列名“每月薪金”或“wage”）"},
+        {BatchMode::Bonus, "bonus,年终奖\n",
+         "表头有两列年终奖（第 1 列“bonus”和第 2 列“年终奖”），不知该用哪一列"},
+        {BatchMode::Bonus, "\xEF\xBB\xBF\xC4\xEA\xD6\xD5\n",
+         "表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码"},
+        {BatchMode::Bonus, "年终奖\n1\n\"open\n", "第 3 行起的引号没有闭合"},
+    };
+    for (const Case &c : cases) {
+        const test::BatchRun run = RunBatch(c.Mode, c.Input);
+        EXPECT_EQ(run.Status, kUnusable) << c.Diagnostics;
+        EXPECT_EQ(run.Diagnostics, "taxcalc-batch: " + c.Diagnostics + "\n");
+    }
+}
+
+TEST(BatchProcessor, ManyRefusedRowsAreCountedNotAllListed) {
+    std::string input = "bonus\n";
+    for (int i = 0; i < 250; ++i) {
+        input += "x\n";
+    }
+    const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
+    EXPECT_EQ(run.Status, kSomeRefused);
+    const std::string last =
+        "taxcalc-batch: 第 101 行：bonus：不是数字\n"
+        "taxcalc-batch: 其余 150 行的原因从略\n"
+        "taxcalc-batch: 250 行中有 250 行未能计算，原因见输出的“错误”列\n";
+    ASSERT_GE(run.Diagnostics.size(), last.size());
+    EXPECT_TRUE(run.Diagnostics.ends_with(last))
+        << run.Diagnostics.substr(run.Diagnostics.size() - last.size());
+    EXPECT_EQ(std::count(run.Diagnostics.begin(), run.Diagnostics.end(), '\n'), 102);
+}
+
+TEST(BatchProcessor, ReportsProgressAndClearsItForMessages) {
+    std::string input = "bonus\n";
+    for (int i = 0; i < 10000; ++i) {
+        input += i == 5000 ? "bad\n" : "18000\n";
+    }
+    const auto in = test::FileWith(input);
+    const test::FilePtr out(std::tmpfile());
+    const test::FilePtr diagnostics(std::tmpfile());
+    BatchProcessor processor(BatchMode::Bonus, in.get(), out.get(), diagnostics.get());
+    std::vector<std::uint64_t> rows;
+    std::string events;
+    processor.OnProgress(
+        [&](std::uint64_t bytes, std::uint64_t count) {
+            EXPECT_LE(bytes, input.size());
+            rows.push_back(count);
+            events += 'p';
+        },
+        [&] { events += 'c'; });
+    EXPECT_EQ(processor.Run(), kSomeRefused);
+    EXPECT_EQ(rows, (std::vector<std::uint64_t>{4096, 8192, 10000}));
+    EXPECT_EQ(events, "pcppc");
+}
+
+}  // namespace
+}  // namespace taxcalc

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// Runs the real taxcalc-batch on files made here and checks exit codes and bytes.
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kInput = "姓名,年终奖,当月工资\r\n张三,18001,3500\r\n李四,18000,\r\n";
+const std::string kOutput = kBom +
+                            "姓名,年终奖,当月工资,2011年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,"
+                            "建议税后年终奖,2010方法个税,节省,错误\r\n"
+                            "张三,18001,3500,1695.10,16305.90,是,18000,540.00,17460.00,1775.10,80.00,\r\n"
+                            "李四,18000,,540.00,17460.00,否,,,,1775.00,1235.00,\r\n";
+
+struct Outcome {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+class BatchCli : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/taxcalc-batch-test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override {
+        for (const std::string &name : Files()) {
+            unlink(Path(name).c_str());
+        }
+        rmdir(m_dir.c_str());
+    }
+
+    std::string Path(const std::string &name) const { return m_dir + "/" + name; }
+
+    void Write(const std::string &name, const std::string &bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string &name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        if (DIR *dir = opendir(m_dir.c_str())) {
+            while (const dirent *entry = readdir(dir)) {
+                const std::string name = entry->d_name;
+                if (name != "." && name != "..") {
+                    names.insert(name);
+                }
+            }
+            closedir(dir);
+        }
+        return names;
+    }
+
+    // Standard input from `input`, standard output and error caught in files.
+    Outcome Run(std::vector<std::string> arguments, const std::string &input = "") {
+        Write(".stdin", input);
+        arguments.insert(arguments.begin(), TAXCALC_BATCH_PROGRAM);
+        std::vector<char *> argv;
+        for (std::string &argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, Path(".stdin").c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, Path(".stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, Path(".stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = -1;
+        if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+            ADD_FAILURE() << "could not run " << argv[0];
+            return {-1, "", ""};
+        }
+        Outcome outcome{WEXITSTATUS(status), Read(".stdout"), Read(".stderr")};
+        for (const char *name : {".stdin", ".stdout", ".stderr"}) {
+            unlink(Path(name).c_str());
+        }
+        return outcome;
+    }
+
+    std::string m_dir;
+};
+
+TEST_F(BatchCli, WritesTheNamedFileAndNothingElse) {
+    Write("in.csv", kInput);
+    const Outcome outcome = Run({"bonus", Path("in.csv"), "-o", Path("out.csv")});
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_EQ(outcome.Err, "");
+    EXPECT_EQ(Read("out.csv"), kOutput);
+    EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.csv"}));
+}
+
+TEST_F(BatchCli, StreamsFromStandardInputToStandardOutput) {
+    for (const std::vector<std::string> &arguments :
+         {std::vector<std::string>{"bonus"}, std::vector<std::string>{"bonus", "-", "-o", "-"}}) {
+        const Outcome outcome = Run(arguments, kInput);
+        EXPECT_EQ(outcome.Status, 0);
+        EXPECT_EQ(outcome.Out, kOutput);
+    }
+}
+
+TEST_F(BatchCli, ReadsGbkAndMayReplaceItsOwnInput) {
+    // 姓名,年终奖,当月工资 | 张三 | 李四 in GBK.
+    Write("sheet.csv",
+          "\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1,\xB5\xB1\xD4\xC2\xB9\xA4\xD7\xCA\r\n"
+          "\xD5\xC5\xC8\xFD,18001,3500\r\n\xC0\xEE\xCB\xC4,18000,\r\n");
+    const Outcome outcome = Run({"bonus", Path("sheet.csv"), "--output=" + Path("sheet.csv")});
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(Read("sheet.csv"), kOutput);
+    EXPECT_EQ(Files(), std::set<std::string>{"sheet.csv"});
+}
+
+TEST_F(BatchCli, RefusedRowsGiveStatusOneAndAFullFile) {
+    Write("in.csv", "每月薪金,三险一金\n5000,0\nabc,0\n");
+    const Outcome outcome = Run({"wage", Path("in.csv"), "-o", Path("out.csv")});
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(Read("out.csv"), kBom +
+                                   "每月薪金,三险一金,调整前需纳税,调整后需纳税,结果,差额,错误\r\n"
+                                   "5000,0,325.00,45.00,少交,280.00,\r\n"
+                                   "abc,0,,,,,每月薪金：不是数字\r\n");
+    EXPECT_EQ(outcome.Err,
+              "taxcalc-batch: 第 3 行：每月薪金：不是数字\n"
+              "taxcalc-batch: 2 行中有 1 行未能计算，原因见输出的“错误”列\n");
+}
+
+TEST_F(BatchCli, FailuresLeaveTheTargetAsItWas) {
+    struct Case {
+        std::string Input;
+        std::string Mode;
+        std::string Err;
+    };
+    const Case cases[] = {
+        {"", "bonus", "taxcalc-batch: 输入是空的，没有表头\n"},
+        {"姓名,当月工资\n张三,3500\n", "bonus",
+         "taxcalc-batch: 表头中没有年终奖列（列名“年终奖”或“bonus”）\n"},
+        {"年终奖\n1\n\"2\n", "bonus", "taxcalc-batch: 第 3 行起的引号没有闭合\n"},
+    };
+    for (const Case &c : cases) {
+        Write("in.csv", c.Input);
+        Write("out.csv", "old");
+        const Outcome outcome = Run({c.Mode, Path("in.csv"), "-o", Path("out.csv")});
+        EXPECT_EQ(outcome.Status, 2);
+        EXPECT_EQ(outcome.Err, c.Err);
+        EXPECT_EQ(Read("out.csv"), "old");
+        EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.csv"}));
+    }
+}
+
+TEST_F(BatchCli, UnusableArgumentsAndFilesGiveStatusTwo) {
+    Write("in.csv", kInput);
+    const std::vector<std::string> lines[] = {
+        {},
+        {"salary"},
+        {"bonus", "--frobnicate"},
+        {"bonus", Path("missing.csv")},
+        {"bonus", Path("in.csv"), "-o", Path("no/such/folder.csv")},
+        {"bonus", Path("in.csv"), "-o", m_dir},
+        {"bonus", m_dir},
+    };
+    for (const auto &line : lines) {
+        const Outcome outcome = Run(line);
+        EXPECT_EQ(outcome.Status, 2) << testing::PrintToString(line);
+        EXPECT_TRUE(outcome.Err.starts_with("taxcalc-batch: ")) << outcome.Err;
+        EXPECT_EQ(outcome.Out, "");
+    }
+    EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
+}
+
+TEST_F(BatchCli, HelpAndVersion) {
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("用法：taxcalc-batch bonus"), std::string::npos);
+    EXPECT_NE(help.Out.find("Usage: taxcalc-batch bonus"), std::string::npos);
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_TRUE(version.Out.starts_with("taxcalc-batch ")) << version.Out;
+}
+
+// Root may write to /dev/null; renaming a file over it would replace the device.
+TEST_F(BatchCli, SpecialFilesAreWrittenInPlace) {
+    Write("in.csv", kInput);
+    EXPECT_EQ(Run({"bonus", Path("in.csv"), "-o", "/dev/null"}).Status, 0);
+    struct stat status {};
+    ASSERT_EQ(stat("/dev/null", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+}
+
+TEST_F(BatchCli, AReplacedFileKeepsItsMode) {
+    Write("in.csv", kInput);
+    Write("out.csv", "old");
+    ASSERT_EQ(chmod(Path("out.csv").c_str(), 0640), 0);
+    EXPECT_EQ(Run({"bonus", Path("in.csv"), "-o", Path("out.csv")}).Status, 0);
+    struct stat status {};
+    ASSERT_EQ(stat(Path("out.csv").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640U);
+    EXPECT_EQ(Read("out.csv"), kOutput);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// Byte streams in memory for the reader, the writer and whole runs.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/batch_mode.h"
+#include "batch/batch_processor.h"
+#include "batch/csv_record.h"
+
+namespace taxcalc::test {
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A temporary file holding the bytes, positioned at its start.
+FilePtr FileWith(std::string_view bytes);
+// Everything the file holds.
+std::string Contents(std::FILE *file);
+
+std::vector<std::string> Cells(const CsvRecord &record);
+
+struct BatchRun {
+    int Status;
+    std::string Output;
+    std::string Diagnostics;
+    BatchCounts Counts;
+};
+BatchRun RunBatch(BatchMode mode, std::string_view input);
+
+// The rows joined with CRLF after each, behind the UTF-8 byte order mark: what the
+// tool writes.
+std::string Sheet(const std::vector<std::string> &rows);
+
+}  // namespace taxcalc::test
