@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 #include <string_view>
+#include <vector>
 
 namespace taxcalc {
 
@@ -26,10 +26,19 @@ public:
     int ErrorNumber() const noexcept { return m_errorNumber; }
 
 private:
+    // Room for `bytes` more; the buffer grows only for a cell larger than itself.
+    char *Room(std::size_t bytes) {
+        if (m_buffer.size() - m_used < bytes) {
+            Grow(bytes);
+        }
+        return m_buffer.data() + m_used;
+    }
+    void Grow(std::size_t bytes);
     void Drain();
 
     std::FILE *m_output;
-    std::string m_buffer;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
     bool m_rowStarted = false;
     bool m_failed = false;
     int m_errorNumber = 0;
