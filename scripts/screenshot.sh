@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the calculator, opens its window on a virtual X server of its own and
+# saves a picture of the window.
+#   scripts/screenshot.sh [--sample] [--build-dir DIR] [--output FILE]
+#     --sample      type a monthly wage and a year-end bonus in and calculate both
+#     --build-dir   the build tree to use (default build/release, as scripts/run.sh)
+#     --output      where the PNG goes (default docs/screenshot.png)
+# Needs the packages xvfb, xdotool and imagemagick besides what scripts/setup.sh installs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sample=0
+build=build/release
+output=docs/screenshot.png
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --sample) sample=1 ;;
+        --build-dir) build=${2:?--build-dir needs a folder}; shift ;;
+        --output) output=${2:?--output needs a file}; shift ;;
+        *) echo "usage: $0 [--sample] [--build-dir DIR] [--output FILE]" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+missing=()
+for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick; do
+    command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    echo "screenshot: missing packages; install them with: sudo apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+
+scripts/setup.sh run
+cmake -S . -B "$build" -G Ninja -Wno-dev --log-level=WARNING -DCMAKE_BUILD_TYPE=Release \
+    -DTAXCALC_BUILD_TESTS=OFF -DTAXCALC_BUILD_BENCH=OFF
+cmake --build "$build" --target taxcalc
+app=$build/bin/taxcalc
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+    # Only the two processes started here, by their ids.
+    local pid
+    for pid in $app_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
+    sleep 0.1
+done
+[[ -s $work/display ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+export XDG_RUNTIME_DIR=$work
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+"$app" >"$work/app.log" 2>&1 &
+app_pid=$!
+window=
+for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n1 || true)
+    [[ -n $window ]] && break
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        echo "screenshot: taxcalc ended before its window appeared:" >&2
+        cat "$work/app.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+if [[ -z $window ]]; then
+    echo "screenshot: the window did not appear within 30 s" >&2
+    cat "$work/app.log" >&2
+    exit 1
+fi
+# Mapped is not yet painted: give the first expose a moment.
+sleep 1
+
+if [[ $sample -eq 1 ]]; then
+    # There is no window manager to give the focus; take it directly.
+    xdotool windowfocus --sync "$window"
+    type_into() { # x y text: click the entry at x, y (window coordinates) and replace its text
+        xdotool mousemove --window "$window" "$1" "$2" click 1
+        xdotool key --window "$window" End shift+Home
+        xdotool type --window "$window" --delay 20 "$3"
+    }
+    type_into 166 79 12000
+    xdotool key --window "$window" Return
+    type_into 166 119 1000
+    xdotool key --window "$window" Return
+    type_into 550 79 18100
+    type_into 550 119 3500
+    xdotool key --window "$window" Return
+    xdotool mousemove --window "$window" 380 540
+    sleep 0.5
+fi
+
+mkdir -p "$(dirname "$output")"
+# No dates in the file, so that an unchanged window gives an unchanged picture.
+import -window "$window" -define png:exclude-chunks=date,time "png:$output"
+echo "screenshot: wrote $output ($(identify -format '%wx%h' "$output"))"
