@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <QLabel>
+
+namespace taxcalc {
+
+// An opaque label that reports clicks and every mouse movement over it, with or
+// without a button held, and fits itself to its caption as its sizing asks.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    enum class Sizing { AutoSize, Wrapping, Fixed };
+
+    ClickableLabel(Sizing sizing, QWidget *parent);
+
+    Sizing sizing() const noexcept { return m_sizing; }
+    // Sets the caption, "\r\n" starting a new line, and fits the label to it.
+    void setCaption(const QString &caption);
+
+signals:
+    void clicked();
+    void mouseMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void fitToCaption();
+
+    Sizing m_sizing;
+    bool m_pressed = false;
+};
+
+}  // namespace taxcalc

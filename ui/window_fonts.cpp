@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "ui/window_fonts.h"
+
+#include <QApplication>
+
+namespace taxcalc {
+namespace {
+
+QFont KaiFont(qreal pointSize, QFont::Weight weight) {
+    QFont font;
+    font.setFamilies({QStringLiteral("楷体"), QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN"),
+                      QStringLiteral("AR PL KaitiM GB")});
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+QFont StandardFont() {
+    QFont font = QApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty()) {
+        families.append(font.family());
+    }
+    families.append(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setFamilies(families);
+    font.setPointSizeF(9);
+    return font;
+}
+
+}  // namespace
+
+QFont WindowFont(FontRole role) {
+    switch (role) {
+        case FontRole::Panel:
+            return KaiFont(12, QFont::Normal);
+        case FontRole::Title:
+            return KaiFont(15.75, QFont::Normal);
+        case FontRole::Figure:
+            return KaiFont(14.25, QFont::Normal);
+        case FontRole::Notice:
+            return KaiFont(14.25, QFont::Bold);
+        case FontRole::Standard:
+            break;
+    }
+    return StandardFont();
+}
+
+}  // namespace taxcalc
