@@ -43,8 +43,11 @@ void CsvWriter::Cell(std::string_view text) {
     }
     m_rowStarted = true;
     if (!NeedsQuotes(text)) {
-        std::memcpy(out, text.data(), text.size());
-        out += text.size();
+        // An empty view may carry a null pointer, which memcpy must not see.
+        if (!text.empty()) {
+            std::memcpy(out, text.data(), text.size());
+            out += text.size();
+        }
     } else {
         *out++ = '"';
         for (const char c : text) {
