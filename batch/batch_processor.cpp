@@ -140,7 +140,7 @@ int BatchProcessor::Run() {
             writer.Cell(CellOrEmpty(record, i));
         }
         for (std::size_t i = 0; i < computedWidth; ++i) {
-            writer.Cell(figures.Cells[i]);
+            writer.TrustedCell(figures.Cells[i]);
         }
         writer.Cell(figures.Error);
         for (std::size_t i = width; i < width + extra; ++i) {

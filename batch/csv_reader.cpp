@@ -3,6 +3,7 @@
 #include "batch/csv_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -13,8 +14,16 @@ namespace {
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+constexpr std::array<bool, 256> kEndsUnquotedRun = [] {
+    std::array<bool, 256> table{};
+    for (const unsigned char c : {',', '\n', '\r'}) {
+        table[c] = true;
+    }
+    return table;
+}();
+
 constexpr bool EndsUnquotedRun(char c) noexcept {
-    return c == ',' || c == '\n' || c == '\r';
+    return kEndsUnquotedRun[static_cast<unsigned char>(c)];
 }
 
 }  // namespace

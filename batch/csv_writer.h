@@ -16,6 +16,8 @@ public:
 
     void ByteOrderMark();
     void Cell(std::string_view text);
+    // A cell known to hold no separator, quote or line break, as a computed figure.
+    void TrustedCell(std::string_view text);
     void EndRow();
 
     // Hands everything buffered to the stream and flushes it; false once any write

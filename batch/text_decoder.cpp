@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace taxcalc {
@@ -12,8 +14,23 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
+// Eight bytes at a time: records are mostly ASCII, and this runs on every one.
 bool IsAscii(std::string_view text) noexcept {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The length of the well-formed UTF-8 sequence at the start of text, 0 if there is
@@ -53,6 +70,10 @@ std::size_t Utf8SequenceLength(std::string_view text) noexcept {
 
 bool IsUtf8(std::string_view text) noexcept {
     while (!text.empty()) {
+        if (static_cast<unsigned char>(text.front()) < 0x80) {
+            text.remove_prefix(1);
+            continue;
+        }
         const std::size_t length = Utf8SequenceLength(text);
         if (length == 0) {
             return false;
