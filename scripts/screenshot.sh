@@ -6,7 +6,7 @@
 #     --sample      type a monthly wage and a year-end bonus in and calculate both
 #     --build-dir   the build tree to use (default build/release, as scripts/run.sh)
 #     --output      where the PNG goes (default docs/screenshot.png)
-# Needs the packages xvfb, xdotool and imagemagick besides what scripts/setup.sh installs.
+# Installs what it needs (xvfb, xdotool, imagemagick) through scripts/setup.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,16 +23,7 @@ while [[ $# -gt 0 ]]; do
     shift
 done
 
-missing=()
-for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick; do
-    command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    echo "screenshot: missing packages; install them with: sudo apt-get install ${missing[*]}" >&2
-    exit 1
-fi
-
-scripts/setup.sh run
+scripts/setup.sh shot
 cmake -S . -B "$build" -G Ninja -Wno-dev --log-level=WARNING -DCMAKE_BUILD_TYPE=Release \
     -DTAXCALC_BUILD_TESTS=OFF -DTAXCALC_BUILD_BENCH=OFF
 cmake --build "$build" --target taxcalc

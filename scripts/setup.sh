@@ -5,16 +5,19 @@
 # something has to be installed.
 #   scripts/setup.sh run    what building and launching the calculator needs
 #   scripts/setup.sh test   that, plus what the tests, fuzzing and benchmarks need
+#   scripts/setup.sh shot   that, plus what scripts/screenshot.sh needs
 set -euo pipefail
 
 run_packages=(cmake g++ ninja-build qt6-base-dev qt6-qpa-plugins xdg-utils
               fonts-arphic-ukai fonts-arphic-gkai00mp fonts-wqy-microhei)
-test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils)
+shot_packages=(xvfb xdotool imagemagick)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+    shot) wanted=("${run_packages[@]}" "${test_packages[@]}" "${shot_packages[@]}") ;;
+    *) echo "usage: $0 [run|test|shot]" >&2; exit 2 ;;
 esac
 
 missing=()
