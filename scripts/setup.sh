@@ -10,7 +10,7 @@ set -euo pipefail
 
 run_packages=(cmake g++ ninja-build qt6-base-dev qt6-qpa-plugins xdg-utils
               fonts-arphic-ukai fonts-arphic-gkai00mp fonts-wqy-microhei)
-test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils)
+test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils time)
 shot_packages=(xvfb xdotool imagemagick)
 
 case "${1:-run}" in
