@@ -31,6 +31,8 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     QApplication application(argc, argv);
+    // Lets a Wayland compositor match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.taxcalc.Taxcalc"));
     taxcalc::MainForm window;
     window.show();
     return QApplication::exec();
