@@ -26,8 +26,8 @@ int Pixels(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-QRect PixelRect(const ControlSpec &spec) {
-    return QRect(Pixels(spec.Left), Pixels(spec.Top), Pixels(spec.Width), Pixels(spec.Height));
+QRect PixelRect(const ControlRow &row) {
+    return QRect(Pixels(row.Left), Pixels(row.Top), Pixels(row.Width), Pixels(row.Height));
 }
 
 ClickableLabel::Sizing SizingOf(ControlKind kind) {
@@ -42,9 +42,9 @@ ClickableLabel::Sizing SizingOf(ControlKind kind) {
 }
 
 // Creates the control; the caller places and names it.
-QWidget *CreateControl(const ControlSpec &spec, QWidget *container, const QPixmap &badge) {
-    const QString text = FromUtf8(spec.Text);
-    switch (spec.Kind) {
+QWidget *CreateControl(const ControlRow &row, QWidget *container, const QPixmap &badge) {
+    const QString text = FromUtf8(row.Text);
+    switch (row.Kind) {
         case ControlKind::Frame:
             return new PanelFrame(text, container);
         case ControlKind::TextEntry: {
@@ -62,7 +62,7 @@ QWidget *CreateControl(const ControlSpec &spec, QWidget *container, const QPixma
         case ControlKind::AutoSizeLabel:
         case ControlKind::WrappingLabel:
         case ControlKind::FixedLabel:
-            return new ClickableLabel(SizingOf(spec.Kind), container);
+            return new ClickableLabel(SizingOf(row.Kind), container);
     }
     return nullptr;
 }
@@ -78,35 +78,35 @@ void BuildControls(QWidget &window) {
     QHash<QString, QWidget *> containers{{QString(), &window}};
     std::vector<QWidget *> raised;
 
-    for (const ControlSpec &spec : ControlTable()) {
-        QWidget *container = containers.value(FromUtf8(spec.Container), &window);
-        QWidget *control = CreateControl(spec, container, badge);
-        control->setObjectName(FromUtf8(spec.Name));
-        control->setFont(WindowFont(spec.Font));
-        control->setGeometry(PixelRect(spec));
-        if (spec.ForeColour) {
-            SetForeColour(*control, *spec.ForeColour);
+    for (const ControlRow &row : ControlTable()) {
+        QWidget *container = containers.value(FromUtf8(row.Container), &window);
+        QWidget *control = CreateControl(row, container, badge);
+        control->setObjectName(FromUtf8(row.Name));
+        control->setFont(WindowFont(row.Font));
+        control->setGeometry(PixelRect(row));
+        if (row.ForeColour) {
+            SetForeColour(*control, *row.ForeColour);
         }
-        if (!spec.AccessibleName.empty()) {
-            control->setAccessibleName(FromUtf8(spec.AccessibleName));
+        if (!row.AccessibleName.empty()) {
+            control->setAccessibleName(FromUtf8(row.AccessibleName));
         }
         if (auto *label = qobject_cast<ClickableLabel *>(control);
-            label != nullptr && spec.Kind != ControlKind::Picture) {
-            label->setCaption(FromUtf8(spec.Text));
+            label != nullptr && row.Kind != ControlKind::Picture) {
+            label->setCaption(FromUtf8(row.Text));
         }
-        if (spec.Kind == ControlKind::Frame) {
+        if (row.Kind == ControlKind::Frame) {
             containers.insert(control->objectName(), control);
         }
-        if (LiesAboveLabels(spec.Kind)) {
+        if (LiesAboveLabels(row.Kind)) {
             raised.push_back(control);
         }
     }
 
-    for (const LineSpec &spec : LineTable()) {
-        QWidget *container = containers.value(FromUtf8(spec.Container), &window);
-        auto *line = new LineWidget(QPoint(Pixels(spec.X1), Pixels(spec.Y1)),
-                                    QPoint(Pixels(spec.X2), Pixels(spec.Y2)), container);
-        line->setObjectName(FromUtf8(spec.Name));
+    for (const LineSpec &row : LineTable()) {
+        QWidget *container = containers.value(FromUtf8(row.Container), &window);
+        auto *line = new LineWidget(QPoint(Pixels(row.X1), Pixels(row.Y1)),
+                                    QPoint(Pixels(row.X2), Pixels(row.Y2)), container);
+        line->setObjectName(FromUtf8(row.Name));
     }
 
     for (QWidget *control : raised) {

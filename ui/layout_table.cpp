@@ -24,7 +24,7 @@ using enum FontRole;
 constexpr std::optional<Colour> kPlain;
 
 // Frames come before their contents, so that a container exists when a control names it.
-constexpr std::array kControls = std::to_array<ControlSpec>({
+constexpr std::array kControls = std::to_array<ControlRow>({
     {"Frame2", Frame, "", 0, 0, 5415, 5895, "个税计算", Panel, kPlain, ""},
     {"Label25", AutoSizeLabel, "Frame2", 840, 480, 4125, 315, "最新个税计算器(2011年9月)", Title, kMagenta,
      ""},
@@ -85,7 +85,7 @@ constexpr std::array kLines = std::to_array<LineSpec>({
 
 }  // namespace
 
-std::span<const ControlSpec> ControlTable() noexcept {
+std::span<const ControlRow> ControlTable() noexcept {
     return kControls;
 }
 std::span<const LineSpec> LineTable() noexcept {

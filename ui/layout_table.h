@@ -30,7 +30,7 @@ enum class ControlKind {
 
 enum class FontRole { Panel, Title, Figure, Notice, Standard };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view Name;
     ControlKind Kind;
     std::string_view Container;  // empty: the window itself
@@ -53,7 +53,7 @@ struct LineSpec {
     int Y2;
 };
 
-std::span<const ControlSpec> ControlTable() noexcept;
+std::span<const ControlRow> ControlTable() noexcept;
 std::span<const LineSpec> LineTable() noexcept;
 
 }  // namespace taxcalc
