@@ -22,10 +22,10 @@ int main(int argc, char *argv[]) {
         const char *program = argc > 0 ? argv[0] : "taxcalc";
         std::fprintf(stderr,
                      "taxcalc: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                     "Run it on a desktop session, or under a virtual X server:\n"
+                     "Run it on a desktop session, or under a virtual X server (Debian package xvfb):\n"
                      "    xvfb-run -a -s '-screen 0 1024x768x24' %s\n"
                      "taxcalc：未找到显示器（DISPLAY 与 WAYLAND_DISPLAY 均未设置）。\n"
-                     "请在桌面环境中运行，或在虚拟 X 服务器下运行：\n"
+                     "请在桌面环境中运行，或在虚拟 X 服务器（Debian 软件包 xvfb）下运行：\n"
                      "    xvfb-run -a -s '-screen 0 1024x768x24' %s\n",
                      program, program);
         return 1;
