@@ -2,14 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/row_calculator.h"
 
-#include <algorithm>
-#include <cmath>
-#include <initializer_list>
 #include <optional>
 #include <utility>
 
 #include "engine/tax_engine.h"
 #include "panels/number_text.h"
+#include "panels/showable_figures.h"
 
 namespace taxcalc {
 namespace {
@@ -27,10 +25,6 @@ constexpr Amount kDefaultDeductions = 0;
 constexpr std::string_view kEmptyReason = "空白";
 constexpr std::string_view kNotANumberReason = "不是数字";
 constexpr std::string_view kTooLargeReason = "数额过大，无法计算";
-
-bool AllFinite(std::initializer_list<Amount> amounts) noexcept {
-    return std::all_of(amounts.begin(), amounts.end(), [](Amount a) { return std::isfinite(a); });
-}
 
 }  // namespace
 
@@ -73,9 +67,7 @@ bool RowCalculator::Compute(std::string_view first, std::string_view second, Row
 bool RowCalculator::ComputeBonus(Amount bonus, Amount wage, RowFigures &figures) const {
     const BonusTaxComparison tax = CompareBonusTax(bonus, wage);
     const BonusAdvice advice = AdviseBonus(tax.BonusBase2011, wage);
-    if (!AllFinite({tax.BonusTax2011, tax.AfterTaxBonus, tax.BonusTax2010, tax.Saving, tax.AnnualisedTax}) ||
-        (advice.InBlindZone &&
-         !AllFinite({advice.RecommendedBonus, advice.RecommendedTax, advice.RecommendedAfterTax}))) {
+    if (!ShowableFigures(tax, advice)) {
         return false;
     }
     auto &cells = figures.Cells;
@@ -94,7 +86,7 @@ bool RowCalculator::ComputeBonus(Amount bonus, Amount wage, RowFigures &figures)
 
 bool RowCalculator::ComputeWage(Amount wage, Amount deductions, RowFigures &figures) const {
     const WageTaxComparison tax = CompareWageTax(wage, deductions);
-    if (!AllFinite({tax.Tax2010, tax.Tax2011, tax.Difference})) {
+    if (!ShowableFigures(tax)) {
         return false;
     }
     auto &cells = figures.Cells;

@@ -2,13 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "panels/bonus_panel.h"
 
-#include <cmath>
-#include <initializer_list>
 #include <optional>
 #include <string>
 
 #include "engine/tax_engine.h"
 #include "panels/number_text.h"
+#include "panels/showable_figures.h"
 
 namespace taxcalc {
 namespace {
@@ -16,15 +15,6 @@ namespace {
 constexpr std::string_view kRefusal = "请输入正确的年终奖及当月工资！";
 constexpr std::string_view kWageDefault = "3500";
 constexpr std::string_view kReasonable = "评价：1、该年终奖合理，无需调整！";
-
-bool AllFinite(std::initializer_list<Amount> amounts) noexcept {
-    for (const Amount amount : amounts) {
-        if (!std::isfinite(amount)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A text that holds no number is refused exactly like an empty one.
 std::optional<Amount> ReadAmount(const std::string &text) noexcept {
@@ -51,8 +41,7 @@ void BonusPanel::Calculate() {
     const BonusAdvice a = AdviseBonus(r.BonusBase2011, *wage);
     // Every figure is checked before the first caption is written, so that a refused
     // attempt leaves the panel exactly as it was.
-    if (!AllFinite({r.BonusTax2010, r.BonusTax2011, r.AfterTaxBonus, r.AnnualisedTax, r.Saving,
-                    a.RecommendedBonus, a.RecommendedTax, a.RecommendedAfterTax})) {
+    if (!ShowableFigures(r, a)) {
         m_surface.ShowMessage(kRefusal);
         return;
     }

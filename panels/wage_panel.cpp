@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "panels/wage_panel.h"
 
-#include <cmath>
 #include <optional>
 
 #include "engine/tax_engine.h"
 #include "panels/number_text.h"
+#include "panels/showable_figures.h"
 
 namespace taxcalc {
 namespace {
@@ -25,10 +25,7 @@ void WagePanel::Calculate() {
         return;
     }
     const WageTaxComparison result = CompareWageTax(*wage, *deductions);
-    // Pasted figures near the top of the double range can push the taxable income to
-    // infinity; such an attempt is refused before anything is written.
-    if (!std::isfinite(result.Tax2010) || !std::isfinite(result.Tax2011) ||
-        !std::isfinite(result.Difference)) {
+    if (!ShowableFigures(result)) {
         m_surface.ShowMessage(kRefusal);
         return;
     }
