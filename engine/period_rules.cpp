@@ -1,0 +1,251 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "engine/period_rules.h"
+
+#include <array>
+#include <cmath>
+
+namespace taxcalc {
+namespace {
+
+constexpr Cents kMonths = 12;
+
+// The window's schedules, read in cents: the 2008 and 2011 periods use the very
+// tables that the wage panel calls 2010 and 2011, not copies of them.
+template <std::size_t N>
+constexpr std::array<CentsBracket, N> InCents(const std::array<Bracket, N> &rows) {
+    std::array<CentsBracket, N> cents{};
+    for (std::size_t i = 0; i < N; ++i) {
+        cents[i].UpperBound = i + 1 == N ? kNoBoundCents : static_cast<Cents>(rows[i].UpperBound * 100);
+        // 0.03 x 100 is 3.0000000000000004 as a double: round, never truncate.
+        cents[i].RatePercent = static_cast<int>(rows[i].Rate * 100 + 0.5);
+        cents[i].QuickDeduction = static_cast<Cents>(rows[i].QuickDeduction * 100);
+    }
+    return cents;
+}
+
+constexpr std::array<CentsBracket, 9> k2008Table = InCents(kBrackets2010);
+constexpr std::array<CentsBracket, 7> k2011Table = InCents(kBrackets2011);
+
+// From 2018-10-01: 5000 yuan a month, seven rows on wider bounds.
+constexpr std::array<CentsBracket, 7> k2018Table{{
+    {300000, 3, 0},
+    {1200000, 10, 21000},
+    {2500000, 20, 141000},
+    {3500000, 25, 266000},
+    {5500000, 30, 441000},
+    {8000000, 35, 716000},
+    {kNoBoundCents, 45, 1516000},
+}};
+
+// The yearly comprehensive-income table from 2019 is the monthly one of 2018 with
+// every bound and quick deduction twelve times as large (36000 ... 960000,
+// 2520 ... 181920): derived, so that the two can never drift apart.
+constexpr std::array<CentsBracket, 7> kYearlyTable = [] {
+    std::array<CentsBracket, 7> yearly = k2018Table;
+    for (std::size_t i = 0; i < yearly.size(); ++i) {
+        if (i + 1 < yearly.size()) {
+            yearly[i].UpperBound *= kMonths;
+        }
+        yearly[i].QuickDeduction *= kMonths;
+    }
+    return yearly;
+}();
+
+static_assert(k2011Table[0].UpperBound == 150000 && k2011Table[0].RatePercent == 3);
+static_assert(k2011Table[6].RatePercent == 45 && k2011Table[6].QuickDeduction == 1350500);
+static_assert(k2008Table[8].QuickDeduction == 1537500);
+static_assert(kYearlyTable[5].UpperBound == 96000000 && kYearlyTable[6].QuickDeduction == 18192000);
+
+constexpr Cents AllowanceInCents(const Schedule &schedule) {
+    return static_cast<Cents>(schedule.Allowance * 100);
+}
+
+constexpr std::array<PeriodRules, 4> kPeriods{{
+    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true},
+    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true},
+    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true},
+    // The bonus taxed on its own: the month's wage plays no part.
+    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false},
+}};
+
+// numerator / 100 rounded to a whole number by `half`.
+constexpr Cents DivideByHundred(Cents numerator, HalfCent half) {
+    const bool negative = numerator < 0;
+    const Cents magnitude = negative ? -numerator : numerator;
+    Cents quotient = magnitude / 100;
+    const Cents remainder = magnitude % 100;
+    if (remainder > 50 || (remainder == 50 && (half == HalfCent::AwayFromZero || quotient % 2 == 1))) {
+        ++quotient;
+    }
+    return negative ? -quotient : quotient;
+}
+
+constexpr std::size_t RowIndex(std::span<const CentsBracket> brackets, Cents x, Cents scale) {
+    for (std::size_t i = 0; i + 1 < brackets.size(); ++i) {
+        if (x <= brackets[i].UpperBound * scale) {
+            return i;
+        }
+    }
+    return brackets.size() - 1;
+}
+
+// In hundredths of a cent, x x rate% - quick deduction is exact.
+constexpr Cents RowTax(const CentsBracket &row, Cents x, HalfCent half) {
+    return DivideByHundred(x * row.RatePercent - row.QuickDeduction * 100, half);
+}
+
+constexpr Cents BaseTax(std::span<const CentsBracket> brackets, Cents base) {
+    if (base <= 0) {
+        return 0;
+    }
+    return RowTax(brackets[RowIndex(brackets, base, kMonths)], base, HalfCent::ToEven);
+}
+
+// Within one row the after-tax amount never falls as the base grows by a cent: the
+// tax grows by rate% of a cent, which rounds to 0 or 1 cent. So the first base of a
+// row that leaves at least `wanted` is found by bisection.
+constexpr Cents FirstReaching(std::span<const CentsBracket> brackets, Cents low, Cents high, Cents wanted) {
+    while (low < high) {
+        const Cents middle = low + (high - low) / 2;
+        if (middle - BaseTax(brackets, middle) >= wanted) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low;
+}
+
+// A zone starts at twelve times a bound: one cent more moves the whole base to the
+// next row's rate. It ends at the first base, in that row or a later one, that
+// leaves at least what the lower edge leaves.
+template <std::size_t N>
+constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket> brackets) {
+    std::array<CentsZone, N - 1> zones{};
+    for (std::size_t i = 0; i + 1 < N; ++i) {
+        const Cents lower = brackets[i].UpperBound * kMonths;
+        const Cents tax = BaseTax(brackets, lower);
+        const Cents kept = lower - tax;
+        Cents upper = kMaxCents;
+        for (std::size_t j = i + 1; j < N; ++j) {
+            const Cents first = brackets[j - 1].UpperBound * kMonths + 1;
+            const Cents last = j + 1 == N ? kMaxCents : brackets[j].UpperBound * kMonths;
+            if (last - BaseTax(brackets, last) >= kept) {
+                upper = FirstReaching(brackets, first, last, kept);
+                break;
+            }
+        }
+        zones[i] = {lower, upper, tax};
+    }
+    return zones;
+}
+
+constexpr std::array<CentsZone, 8> k2008Zones = DeriveZones<9>(k2008Table);
+constexpr std::array<CentsZone, 6> k2011Zones = DeriveZones<7>(k2011Table);
+constexpr std::array<CentsZone, 6> k2018Zones = DeriveZones<7>(k2018Table);
+
+}  // namespace
+
+std::span<const PeriodRules> AllPeriods() noexcept {
+    return kPeriods;
+}
+
+const PeriodRules &Rules(PeriodId id) noexcept {
+    for (const PeriodRules &rules : kPeriods) {
+        if (rules.Id == id) {
+            return rules;
+        }
+    }
+    return kPeriods[1];
+}
+
+const PeriodRules *FindPeriod(std::string_view name) noexcept {
+    for (const PeriodRules &rules : kPeriods) {
+        if (rules.Name == name) {
+            return &rules;
+        }
+    }
+    return nullptr;
+}
+
+std::span<const CentsBracket> YearlyBrackets() noexcept {
+    return kYearlyTable;
+}
+
+std::optional<Cents> ToCents(Amount amount) noexcept {
+    const Amount rounded = RoundCents(amount);
+    if (!std::isfinite(rounded) || std::fabs(rounded) > static_cast<double>(kMaxCents / kCentsPerYuan)) {
+        return std::nullopt;
+    }
+    // Below 1e13 yuan, rounded x 100 lies within far less than half a cent of the
+    // whole number of cents it stands for.
+    return static_cast<Cents>(std::llround(rounded * 100));
+}
+
+Cents TableTax(std::span<const CentsBracket> brackets, Cents x, HalfCent half) noexcept {
+    if (x <= 0) {
+        return 0;
+    }
+    return RowTax(brackets[RowIndex(brackets, x, 1)], x, half);
+}
+
+std::size_t RowOf(std::span<const CentsBracket> brackets, Cents x) noexcept {
+    return RowIndex(brackets, x, 1);
+}
+
+Cents BonusBaseOf(const PeriodRules &rules, Cents bonus, Cents wage) noexcept {
+    if (rules.WageReducesBonus && wage < rules.Allowance) {
+        return bonus - (rules.Allowance - wage);
+    }
+    return bonus;
+}
+
+Cents BonusTaxOfBase(const PeriodRules &rules, Cents base) noexcept {
+    return BaseTax(rules.Brackets, base);
+}
+
+std::span<const CentsZone> BlindZones(const PeriodRules &rules) noexcept {
+    switch (rules.Id) {
+        case PeriodId::Y2008:
+            return k2008Zones;
+        case PeriodId::Y2011:
+            return k2011Zones;
+        case PeriodId::Y2018:
+        case PeriodId::Y2019:
+            break;
+    }
+    return k2018Zones;
+}
+
+PeriodBonus TaxBonus(const PeriodRules &rules, Cents bonus, Cents wage) noexcept {
+    PeriodBonus result{};
+    result.Base = BonusBaseOf(rules, bonus, wage);
+    result.Tax = BonusTaxOfBase(rules, result.Base);
+    result.AfterTax = bonus - result.Tax;
+    for (const CentsZone &zone : BlindZones(rules)) {
+        if (zone.Lower < result.Base && result.Base < zone.Upper) {
+            result.InBlindZone = true;
+            // What the wage took off the bonus is paid on top of the zone's edge.
+            result.RecommendedBonus = zone.Lower + (bonus - result.Base);
+            result.RecommendedTax = zone.TaxAtLower;
+            result.RecommendedAfterTax = result.RecommendedBonus - zone.TaxAtLower;
+            break;
+        }
+    }
+    return result;
+}
+
+Cents YearlyTax(Cents taxable) noexcept {
+    return TableTax(kYearlyTable, taxable, HalfCent::ToEven);
+}
+
+MethodChoice ChooseBonusMethod(Cents bonusTax, Cents bonus, Cents annualTaxable) noexcept {
+    MethodChoice choice{};
+    choice.SeparateTax = bonusTax;
+    choice.CombinedIncrease = YearlyTax(annualTaxable + bonus) - YearlyTax(annualTaxable);
+    choice.Advised = bonusTax <= choice.CombinedIncrease ? BonusMethod::Separate : BonusMethod::Combined;
+    return choice;
+}
+
+}  // namespace taxcalc
