@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "batch/column_map.h"
 #include "batch/csv_reader.h"
 #include "batch/csv_record.h"
 #include "batch/csv_writer.h"
@@ -39,8 +38,9 @@ std::size_t ExtraCells(const CsvRecord &record, std::size_t width) noexcept {
 
 }  // namespace
 
-BatchProcessor::BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics)
-    : m_mode(mode), m_input(input), m_output(output), m_diagnostics(diagnostics) {}
+BatchProcessor::BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
+                               const PeriodRules *rules)
+    : m_mode(mode), m_rules(rules), m_input(input), m_output(output), m_diagnostics(diagnostics) {}
 
 void BatchProcessor::Say(std::string_view message) {
     if (m_clearProgress) {
@@ -91,20 +91,19 @@ int BatchProcessor::Run() {
             return Fatal("本机的 iconv 不能转换 GB18030 编码");
     }
     std::string error;
-    const std::optional<ColumnMap> columns = ColumnMap::Find(m_mode, record, error);
-    if (!columns) {
+    const std::optional<RowCalculator> calculator = RowCalculator::ForHeader(m_mode, m_rules, record, error);
+    if (!calculator) {
         return Fatal(error);
     }
-    const RowCalculator calculator(m_mode, columns->FirstName(), columns->SecondName());
     const std::size_t width = record.Size();
-    const std::size_t computedWidth = calculator.Width();
+    const std::size_t computedWidth = calculator->Width();
 
     CsvWriter writer(m_output);
     writer.ByteOrderMark();
     for (std::size_t i = 0; i < width; ++i) {
         writer.Cell(record.Cell(i));
     }
-    for (const std::string_view name : RowCalculator::ComputedHeaders(m_mode)) {
+    for (const std::string_view name : calculator->Headers()) {
         writer.Cell(name);
     }
     writer.Cell(kErrorHeader);
@@ -132,8 +131,7 @@ int BatchProcessor::Run() {
                 figures.Clear();
                 figures.Refuse("列数", "比表头多 " + std::to_string(extra) + " 列");
             } else {
-                calculator.Compute(CellOrEmpty(record, columns->First()),
-                                   CellOrEmpty(record, columns->Second()), figures);
+                calculator->Compute(record, figures);
             }
         }
         for (std::size_t i = 0; i < width; ++i) {

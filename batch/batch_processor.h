@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "batch/batch_mode.h"
+#include "engine/period_rules.h"
 
 namespace taxcalc {
 
@@ -34,7 +35,9 @@ public:
     // not flood the terminal.
     static constexpr std::uint64_t kMaxRowMessages = 100;
 
-    BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics);
+    // `rules` as named on the command line; nullptr where none is.
+    BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
+                   const PeriodRules *rules = nullptr);
 
     // `update` is called every few thousand rows; `clear` before every message, so that
     // a progress line on the same terminal can make way for it.
@@ -54,6 +57,7 @@ private:
     void ReportRow(std::uint64_t line, std::string_view error);
 
     BatchMode m_mode;
+    const PeriodRules *m_rules;
     std::FILE *m_input;
     std::FILE *m_output;
     std::FILE *m_diagnostics;

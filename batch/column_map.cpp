@@ -7,19 +7,6 @@
 namespace taxcalc {
 namespace {
 
-struct FigureNames {
-    std::string_view Chinese;
-    std::string_view English;
-};
-
-struct ModeColumns {
-    FigureNames First;
-    FigureNames Second;
-};
-
-constexpr ModeColumns kBonusColumns{{"年终奖", "bonus"}, {"当月工资", "wage"}};
-constexpr ModeColumns kWageColumns{{"每月薪金", "wage"}, {"三险一金", "deductions"}};
-
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -27,13 +14,13 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
     });
 }
 
-bool Names(const FigureNames &names, std::string_view cell) noexcept {
+bool Names(const InputColumn &names, std::string_view cell) noexcept {
     const std::string_view name = TrimBlanks(cell);
     return name == names.Chinese || EqualsIgnoringAsciiCase(name, names.English);
 }
 
 // The figure's column, kMissing if there is none; fails when there are two.
-bool Locate(const FigureNames &names, const CsvRecord &header, std::size_t &column, std::string &error) {
+bool Locate(const InputColumn &names, const CsvRecord &header, std::size_t &column, std::string &error) {
     column = ColumnMap::kMissing;
     for (std::size_t i = 0; i < header.Size(); ++i) {
         if (!Names(names, header.Cell(i))) {
@@ -63,21 +50,27 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
     return text;
 }
 
-std::optional<ColumnMap> ColumnMap::Find(BatchMode mode, const CsvRecord &header, std::string &error) {
-    const ModeColumns &columns = mode == BatchMode::Bonus ? kBonusColumns : kWageColumns;
+std::optional<ColumnMap> ColumnMap::Find(const ModeDescription &mode, const PeriodRules *rules,
+                                         const CsvRecord &header, std::string &error) {
     ColumnMap map;
-    if (!Locate(columns.First, header, map.m_first, error) ||
-        !Locate(columns.Second, header, map.m_second, error)) {
-        return std::nullopt;
+    map.m_columns.fill(kMissing);
+    for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
+        if (AppliesUnder(mode.Inputs[i].When, rules) &&
+            !Locate(mode.Inputs[i], header, map.m_columns[i], error)) {
+            return std::nullopt;
+        }
     }
-    if (map.m_first == kMissing) {
-        error = "表头中没有" + std::string(columns.First.Chinese) + "列（列名“" +
-                std::string(columns.First.Chinese) + "”或“" + std::string(columns.First.English) + "”）";
-        return std::nullopt;
+    for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
+        const InputColumn &input = mode.Inputs[i];
+        if (map.m_columns[i] == kMissing && input.Default == ColumnDefault::Required &&
+            AppliesUnder(input.When, rules)) {
+            error = "表头中没有" + std::string(input.Chinese) + "列（列名“" + std::string(input.Chinese) +
+                    "”或“" + std::string(input.English) + "”）";
+            return std::nullopt;
+        }
+        map.m_names[i] =
+            map.m_columns[i] == kMissing ? input.Chinese : TrimBlanks(header.Cell(map.m_columns[i]));
     }
-    map.m_firstName = TrimBlanks(header.Cell(map.m_first));
-    map.m_secondName =
-        map.m_second == kMissing ? columns.Second.Chinese : TrimBlanks(header.Cell(map.m_second));
     return map;
 }
 

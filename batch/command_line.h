@@ -8,11 +8,12 @@
 #include <string_view>
 
 #include "batch/batch_mode.h"
+#include "engine/period_rules.h"
 
 namespace taxcalc {
 
-// taxcalc-batch bonus|wage [IN.csv] [-o OUT.csv], --help, --version. "-", or no name,
-// stands for standard input or output.
+// taxcalc-batch MODE [--rules PERIOD] [IN.csv] [-o OUT.csv], --help, --version. "-",
+// or no name, stands for standard input or output.
 struct CommandLine {
     enum class Action { Run, Help, Version };
 
@@ -20,9 +21,11 @@ struct CommandLine {
     BatchMode Mode = BatchMode::Bonus;
     std::string Input = "-";
     std::string Output = "-";
+    const PeriodRules *Rules = nullptr;  // --rules; nullptr where none is named
 
     // The arguments after the program's name. Fails, saying why in `error`, on an
-    // unknown option or mode, a missing or repeated one, or a third file name.
+    // unknown option, mode or period, a missing or repeated one, a period that the mode
+    // does not take, or a third file name.
     static std::optional<CommandLine> Parse(std::span<const std::string_view> arguments, std::string &error);
 
     static std::string_view HelpText() noexcept;

@@ -38,7 +38,9 @@ int main(int argc, char **argv) {
     std::string error;
     const std::optional<CommandLine> line = CommandLine::Parse(arguments, error);
     if (!line) {
-        Complain(error + "\n用法 / usage: taxcalc-batch bonus|wage [IN.csv] [-o OUT.csv]   (--help)");
+        Complain(
+            error +
+            "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv]   (--help)");
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {
@@ -65,7 +67,7 @@ int main(int argc, char **argv) {
         return kUnusable;
     }
 
-    BatchProcessor processor(line->Mode, input, output.Stream(), stderr);
+    BatchProcessor processor(line->Mode, input, output.Stream(), stderr, line->Rules);
     std::optional<ProgressMeter> meter;
     if (isatty(STDERR_FILENO) == 1) {
         meter.emplace(stderr, SizeOfRegularFile(input));

@@ -2,98 +2,132 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/row_calculator.h"
 
-#include <optional>
+#include <array>
 #include <utility>
 
-#include "engine/tax_engine.h"
 #include "panels/number_text.h"
-#include "panels/showable_figures.h"
 
 namespace taxcalc {
 namespace {
-
-constexpr std::array<std::string_view, 8> kBonusHeaders{
-    "2011年终奖个税", "税后年终奖",     "是否盲区",     "建议年终奖",
-    "建议税额",       "建议税后年终奖", "2010方法个税", "节省",
-};
-constexpr std::array<std::string_view, 4> kWageHeaders{"调整前需纳税", "调整后需纳税", "结果", "差额"};
-
-// What the panels' entries hold after a reset.
-constexpr Amount kDefaultWage = 3500;
-constexpr Amount kDefaultDeductions = 0;
 
 constexpr std::string_view kEmptyReason = "空白";
 constexpr std::string_view kNotANumberReason = "不是数字";
 constexpr std::string_view kTooLargeReason = "数额过大，无法计算";
 
-}  // namespace
-
-RowCalculator::RowCalculator(BatchMode mode, std::string firstName, std::string secondName)
-    : m_mode(mode), m_firstName(std::move(firstName)), m_secondName(std::move(secondName)) {}
-
-std::span<const std::string_view> RowCalculator::ComputedHeaders(BatchMode mode) noexcept {
-    if (mode == BatchMode::Bonus) {
-        return kBonusHeaders;
-    }
-    return kWageHeaders;
+std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
+    return column < record.Size() ? record.Cell(column) : std::string_view{};
 }
 
-bool RowCalculator::Compute(std::string_view first, std::string_view second, RowFigures &figures) const {
-    figures.Clear();
-    std::optional<Amount> firstAmount;
-    if (first.empty()) {
-        figures.Refuse(m_firstName, kEmptyReason);
-    } else if (firstAmount = ParseAmount(first); !firstAmount) {
-        figures.Refuse(m_firstName, kNotANumberReason);
+}  // namespace
+
+RowCalculator::RowCalculator(const ModeDescription &mode, const PeriodRules *rules, ColumnMap columns)
+    : m_mode(&mode), m_rules(RulesForRows(mode, rules)), m_columns(std::move(columns)) {
+    for (std::size_t i = 0; i < mode.Added.size(); ++i) {
+        const AddedColumn &added = mode.Added[i];
+        if (AppliesUnder(added.When, m_rules) &&
+            (!added.NeedsInput || m_columns.Column(*added.NeedsInput) != ColumnMap::kMissing)) {
+            m_headers.push_back(added.Header);
+            m_written.push_back(i);
+        }
     }
-    std::optional<Amount> secondAmount = m_mode == BatchMode::Bonus ? kDefaultWage : kDefaultDeductions;
-    if (!second.empty()) {
-        secondAmount = ParseAmount(second);
-        if (!secondAmount) {
-            figures.Refuse(m_secondName, kNotANumberReason);
+    for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
+        const bool given =
+            mode.Inputs[i].Default != ColumnDefault::Optional || m_columns.Column(i) != ColumnMap::kMissing;
+        if (AppliesUnder(mode.Inputs[i].When, m_rules) && given) {
+            m_allNames += (m_allNames.empty() ? "" : "、") + m_columns.Name(i);
+        }
+    }
+}
+
+std::optional<RowCalculator> RowCalculator::ForHeader(BatchMode mode, const PeriodRules *rules,
+                                                      const CsvRecord &header, std::string &error) {
+    const ModeDescription *description = Describe(mode, rules, error);
+    if (description == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<ColumnMap> columns =
+        ColumnMap::Find(*description, RulesForRows(*description, rules), header, error);
+    if (!columns) {
+        return std::nullopt;
+    }
+    return RowCalculator(*description, rules, std::move(*columns));
+}
+
+bool RowCalculator::Compute(const CsvRecord &record, RowFigures &figures) const {
+    std::array<std::string_view, RowInput::kMaxInputs> texts{};
+    for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
+        texts[i] = CellOrEmpty(record, m_columns.Column(i));
+    }
+    return Compute(texts, figures);
+}
+
+bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures) const {
+    figures.Clear();
+    RowInput input;
+    input.Rules = m_rules;
+    const Cents allowance = (m_rules != nullptr ? *m_rules : Rules(PeriodId::Y2011)).Allowance;
+    for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
+        const InputColumn &column = m_mode->Inputs[i];
+        if (!AppliesUnder(column.When, m_rules)) {
+            continue;
+        }
+        const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
+        if (!text.empty()) {
+            input.Amounts[i] = ParseAmount(text);
+            if (!input.Amounts[i]) {
+                figures.Refuse(m_columns.Name(i), kNotANumberReason);
+            }
+            continue;
+        }
+        switch (column.Default) {
+            case ColumnDefault::Required:
+                figures.Refuse(m_columns.Name(i), kEmptyReason);
+                break;
+            case ColumnDefault::Zero:
+                input.Amounts[i] = 0;
+                break;
+            case ColumnDefault::Allowance:
+                // A whole number of cents below 2^53 divides exactly into the nearest double.
+                input.Amounts[i] = static_cast<Amount>(allowance) / static_cast<Amount>(kCentsPerYuan);
+                break;
+            case ColumnDefault::Optional:
+                break;
         }
     }
     if (!figures.Error.empty()) {
         return false;
     }
-    const bool computed = m_mode == BatchMode::Bonus ? ComputeBonus(*firstAmount, *secondAmount, figures)
-                                                     : ComputeWage(*firstAmount, *secondAmount, figures);
-    if (!computed) {
-        figures.Refuse(m_firstName + "、" + m_secondName, kTooLargeReason);
+    RowOutcome outcome = RowOutcome::Computed;
+    if (m_rules != nullptr) {
+        // Under a period every figure is rounded to the cent before anything else.
+        for (std::size_t i = 0; i < m_mode->Inputs.size() && outcome == RowOutcome::Computed; ++i) {
+            if (input.Amounts[i]) {
+                input.InCents[i] = ToCents(*input.Amounts[i]);
+                outcome = input.InCents[i] ? RowOutcome::Computed : RowOutcome::TooLarge;
+            }
+        }
     }
-    return computed;
-}
-
-bool RowCalculator::ComputeBonus(Amount bonus, Amount wage, RowFigures &figures) const {
-    const BonusTaxComparison tax = CompareBonusTax(bonus, wage);
-    const BonusAdvice advice = AdviseBonus(tax.BonusBase2011, wage);
-    if (!ShowableFigures(tax, advice)) {
-        return false;
+    if (outcome == RowOutcome::Computed) {
+        outcome = m_mode->Compute(input, figures);
     }
-    auto &cells = figures.Cells;
-    cells[0] = MoneyForm(tax.BonusTax2011);
-    cells[1] = MoneyForm(tax.AfterTaxBonus);
-    cells[2] = advice.InBlindZone ? "是" : "否";
-    if (advice.InBlindZone) {
-        cells[3] = PlainForm(advice.RecommendedBonus);
-        cells[4] = MoneyForm(advice.RecommendedTax);
-        cells[5] = MoneyForm(advice.RecommendedAfterTax);
+    switch (outcome) {
+        case RowOutcome::Computed:
+            break;
+        case RowOutcome::TooLarge:
+            figures.Refuse(m_allNames, kTooLargeReason);
+            return false;
+        case RowOutcome::Refused:
+            return false;
     }
-    cells[6] = MoneyForm(tax.BonusTax2010);
-    cells[7] = MoneyForm(tax.Saving);
-    return true;
-}
-
-bool RowCalculator::ComputeWage(Amount wage, Amount deductions, RowFigures &figures) const {
-    const WageTaxComparison tax = CompareWageTax(wage, deductions);
-    if (!ShowableFigures(tax)) {
-        return false;
+    // The written columns first, in header order; the ones not written are dropped.
+    for (std::size_t k = 0; k < m_written.size(); ++k) {
+        if (m_written[k] != k) {
+            figures.Cells[k] = std::move(figures.Cells[m_written[k]]);
+        }
     }
-    auto &cells = figures.Cells;
-    cells[0] = MoneyForm(tax.Tax2010);
-    cells[1] = MoneyForm(tax.Tax2011);
-    cells[2] = tax.PaysLess ? "少交" : "多交";
-    cells[3] = MoneyForm(tax.Difference);
+    for (std::size_t k = m_written.size(); k < figures.Cells.size(); ++k) {
+        figures.Cells[k].clear();
+    }
     return true;
 }
 

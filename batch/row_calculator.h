@@ -2,64 +2,53 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/batch_mode.h"
+#include "batch/column_map.h"
+#include "batch/csv_record.h"
+#include "batch/row_figures.h"
 
 namespace taxcalc {
 
-// The cells that one row adds to the file. Reused from row to row.
-struct RowFigures {
-    static constexpr std::size_t kMaxCells = 8;
-    std::array<std::string, kMaxCells> Cells;  // the first Width() of them, in header order
-    std::string Error;                         // empty when the row was computed
-
-    void Clear() noexcept {
-        for (std::string &cell : Cells) {
-            cell.clear();
-        }
-        Error.clear();
-    }
-
-    // A refused row shows no figure at all; the reasons are joined with "；".
-    void Refuse(std::string_view field, std::string_view reason) {
-        for (std::string &cell : Cells) {
-            cell.clear();
-        }
-        if (!Error.empty()) {
-            Error += "；";
-        }
-        Error.append(field).append("：").append(reason);
-    }
-};
-
-// Turns a row's two figure texts into the figures that the mode's panel shows for
-// the same entry texts: the same conversion, the same engine calls, the same number
-// forms. An empty second figure takes the panel's default (wage 3500, deductions 0).
+// Turns a row's figure texts into the cells that its mode adds: each text read as
+// the panels read an entry, an empty or missing one replaced by the column's
+// default, then the mode's computation. The window's modes give the figures that
+// the panel shows for the same entry texts, in the same number forms.
 class RowCalculator {
 public:
-    RowCalculator(BatchMode mode, std::string firstName, std::string secondName);
+    RowCalculator(const ModeDescription &mode, const PeriodRules *rules, ColumnMap columns);
 
-    // The names of the added columns, without the error column.
-    static std::span<const std::string_view> ComputedHeaders(BatchMode mode) noexcept;
-    std::size_t Width() const noexcept { return ComputedHeaders(m_mode).size(); }
+    // The calculator for a file with this header, `rules` as given on the command line
+    // (nullptr: none). Fails, saying why in `error`, where the mode takes no such period
+    // or the header lacks a required column or has one twice.
+    static std::optional<RowCalculator> ForHeader(BatchMode mode, const PeriodRules *rules,
+                                                  const CsvRecord &header, std::string &error);
 
-    // Fills figures.Cells, or leaves them empty and says in figures.Error which field
-    // holds no number, or that the figures are too large to compute. Returns whether
-    // the row was computed.
-    bool Compute(std::string_view first, std::string_view second, RowFigures &figures) const;
+    // The names of the added columns that this file gets, without the error column.
+    std::span<const std::string_view> Headers() const noexcept { return m_headers; }
+    std::size_t Width() const noexcept { return m_headers.size(); }
+
+    // Fills the first Width() of figures.Cells, or leaves them empty and says in
+    // figures.Error which field holds no number, or that the figures are too large to
+    // compute. Returns whether the row was computed.
+    bool Compute(const CsvRecord &record, RowFigures &figures) const;
+    // The same from the texts of the mode's input figures, in the order of its inputs;
+    // a missing text is an empty one.
+    bool Compute(std::span<const std::string_view> texts, RowFigures &figures) const;
 
 private:
-    bool ComputeBonus(double bonus, double wage, RowFigures &figures) const;
-    bool ComputeWage(double wage, double deductions, RowFigures &figures) const;
-
-    BatchMode m_mode;
-    std::string m_firstName;
-    std::string m_secondName;
+    const ModeDescription *m_mode;
+    const PeriodRules *m_rules;  // as the rows are computed: nullptr for the window's methods
+    ColumnMap m_columns;
+    std::vector<std::string_view> m_headers;
+    std::vector<std::size_t> m_written;  // for each header, its index among the mode's added columns
+    std::string m_allNames;              // every figure of the row, for the refusal of a too large one
 };
 
 }  // namespace taxcalc

@@ -62,11 +62,13 @@ constexpr Cents AllowanceInCents(const Schedule &schedule) {
 }
 
 constexpr std::array<PeriodRules, 4> kPeriods{{
-    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true},
-    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true},
-    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true},
+    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true,
+     false},
+    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true,
+     false},
+    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true, false},
     // The bonus taxed on its own: the month's wage plays no part.
-    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false},
+    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false, true},
 }};
 
 // numerator / 100 rounded to a whole number by `half`.

@@ -48,6 +48,9 @@ struct PeriodRules {
     std::span<const CentsBracket> Brackets;
     // Whether a month's wage below the allowance lowers the bonus's base.
     bool WageReducesBonus;
+    // From 2019 wages belong to the year's comprehensive income, taxed by the yearly
+    // table and withheld cumulatively month by month: no monthly wage tax of its own.
+    bool ComprehensiveYear;
 };
 
 // Both edges are exclusive: a base strictly between them is in the zone.

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 #include "engine/decimal_form.h"
@@ -115,6 +116,24 @@ std::string PlainForm(Amount amount) {
         return text + digits.substr(0, wholeLength) + "." + digits.substr(wholeLength);
     }
     return text + "0." + std::string(fractionLength - digits.size(), '0') + digits;
+}
+
+std::string CentsForm(Cents cents, CentsStyle style) {
+    // The magnitude as unsigned, so that even the most negative value has one.
+    const std::uint64_t magnitude =
+        cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    const auto perYuan = static_cast<std::uint64_t>(kCentsPerYuan);
+    std::string text = cents < 0 ? "-" : "";
+    text += DigitsOf(magnitude / perYuan);
+    const std::uint64_t fraction = magnitude % perYuan;
+    if (style == CentsStyle::TwoDecimals) {
+        text += fraction < 10 ? ".0" : ".";
+        text += DigitsOf(fraction);
+    } else if (fraction != 0) {
+        text += fraction < 10 ? ".0" : ".";
+        text += DigitsOf(fraction % 10 == 0 ? fraction / 10 : fraction);
+    }
+    return text;
 }
 
 }  // namespace taxcalc

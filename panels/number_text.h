@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/period_rules.h"
 #include "engine/tax_engine.h"
 
 namespace taxcalc {
@@ -27,5 +28,14 @@ std::string MoneyText(Amount amount);
 // At most 15 significant digits, trailing zeros and point dropped, no exponent
 // (18000, 18043.22, 18499.995). Finite only.
 std::string PlainForm(Amount amount);
+
+enum class CentsStyle {
+    TwoDecimals,  // as MoneyForm: "18043.20", "-5.00", "0.00"
+    Plain,        // as PlainForm: "18043.2", "18000"
+};
+
+// A whole number of cents, written exactly; for every amount that both can write it
+// agrees with MoneyForm (TwoDecimals) or PlainForm (Plain) of the same yuan.
+std::string CentsForm(Cents cents, CentsStyle style = CentsStyle::TwoDecimals);
 
 }  // namespace taxcalc

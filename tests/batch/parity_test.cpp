@@ -12,6 +12,7 @@
 #include "batch/row_calculator.h"
 #include "panels/bonus_panel.h"
 #include "panels/wage_panel.h"
+#include "tests/batch/test_streams.h"
 #include "tests/panels/recording_surface.h"
 
 namespace taxcalc {
@@ -75,7 +76,8 @@ void ExpectBonusParity(const std::string &bonus, const std::string &wage) {
     surface.Fill(Entry::Text3, wage);
     BonusPanel(surface).Calculate();
     RowFigures f;
-    const bool computed = RowCalculator(BatchMode::Bonus, "年终奖", "当月工资").Compute(bonus, wage, f);
+    const bool computed =
+        test::ComputeRow(test::CalculatorFor(BatchMode::Bonus, {"年终奖", "当月工资"}), {bonus, wage}, f);
     SCOPED_TRACE("bonus \"" + bonus + "\", wage \"" + wage + "\"");
     ASSERT_EQ(computed, surface.MessageCount() == 0);
     if (!computed) {
@@ -102,7 +104,8 @@ void ExpectWageParity(const std::string &wage, const std::string &deductions) {
     surface.Fill(Entry::Text4, deductions);
     WagePanel(surface).Calculate();
     RowFigures f;
-    const bool computed = RowCalculator(BatchMode::Wage, "每月薪金", "三险一金").Compute(wage, deductions, f);
+    const bool computed = test::ComputeRow(test::CalculatorFor(BatchMode::Wage, {"每月薪金", "三险一金"}),
+                                           {wage, deductions}, f);
     SCOPED_TRACE("wage \"" + wage + "\", deductions \"" + deductions + "\"");
     ASSERT_EQ(computed, surface.MessageCount() == 0);
     if (!computed) {
@@ -134,17 +137,17 @@ TEST(Parity, EmptySecondFiguresAreThePanelsResetTexts) {
     for (const std::string bonus : {"18001", "54001", "300", "0.125"}) {
         RowFigures empty;
         RowFigures typed;
-        const RowCalculator calculator(BatchMode::Bonus, "年终奖", "当月工资");
-        ASSERT_TRUE(calculator.Compute(bonus, "", empty));
-        ASSERT_TRUE(calculator.Compute(bonus, "3500", typed));
+        const RowCalculator calculator = test::CalculatorFor(BatchMode::Bonus, {"年终奖", "当月工资"});
+        ASSERT_TRUE(test::ComputeRow(calculator, {bonus, ""}, empty));
+        ASSERT_TRUE(test::ComputeRow(calculator, {bonus, "3500"}, typed));
         EXPECT_EQ(empty.Cells, typed.Cells);
     }
     for (const std::string wage : {"3500", "38600.01", "5000.56"}) {
         RowFigures empty;
         RowFigures typed;
-        const RowCalculator calculator(BatchMode::Wage, "每月薪金", "三险一金");
-        ASSERT_TRUE(calculator.Compute(wage, "", empty));
-        ASSERT_TRUE(calculator.Compute(wage, "0", typed));
+        const RowCalculator calculator = test::CalculatorFor(BatchMode::Wage, {"每月薪金", "三险一金"});
+        ASSERT_TRUE(test::ComputeRow(calculator, {wage, ""}, empty));
+        ASSERT_TRUE(test::ComputeRow(calculator, {wage, "0"}, typed));
         EXPECT_EQ(empty.Cells, typed.Cells);
     }
 }

@@ -6,17 +6,18 @@
 
 #include <vector>
 
+#include "tests/batch/test_streams.h"
+
 namespace taxcalc {
 namespace {
 
 using Cells = std::vector<std::string>;
-
-Cells Computed(const RowCalculator &calculator, const RowFigures &figures) {
-    return Cells(figures.Cells.begin(), figures.Cells.begin() + static_cast<long>(calculator.Width()));
-}
+using test::CalculatorFor;
+using test::Computed;
+using test::ComputeRow;
 
 TEST(RowCalculator, BonusRowsCarryThePanelsFigures) {
-    const RowCalculator calculator(BatchMode::Bonus, "年终奖", "当月工资");
+    const RowCalculator calculator = CalculatorFor(BatchMode::Bonus, {"年终奖", "当月工资"});
     struct Case {
         std::string Bonus;
         std::string Wage;
@@ -49,14 +50,14 @@ TEST(RowCalculator, BonusRowsCarryThePanelsFigures) {
     };
     RowFigures figures;
     for (const Case &c : cases) {
-        EXPECT_TRUE(calculator.Compute(c.Bonus, c.Wage, figures)) << c.Bonus << "/" << c.Wage;
+        EXPECT_TRUE(ComputeRow(calculator, {c.Bonus, c.Wage}, figures)) << c.Bonus << "/" << c.Wage;
         EXPECT_EQ(Computed(calculator, figures), c.Figures) << c.Bonus << "/" << c.Wage;
         EXPECT_EQ(figures.Error, "");
     }
 }
 
 TEST(RowCalculator, WageRowsCarryThePanelsFigures) {
-    const RowCalculator calculator(BatchMode::Wage, "每月薪金", "三险一金");
+    const RowCalculator calculator = CalculatorFor(BatchMode::Wage, {"每月薪金", "三险一金"});
     struct Case {
         std::string Wage;
         std::string Deductions;
@@ -78,7 +79,7 @@ TEST(RowCalculator, WageRowsCarryThePanelsFigures) {
     };
     RowFigures figures;
     for (const Case &c : cases) {
-        EXPECT_TRUE(calculator.Compute(c.Wage, c.Deductions, figures)) << c.Wage << "/" << c.Deductions;
+        EXPECT_TRUE(ComputeRow(calculator, {c.Wage, c.Deductions}, figures)) << c.Wage << "/" << c.Deductions;
         EXPECT_EQ(Computed(calculator, figures), c.Figures) << c.Wage << "/" << c.Deductions;
     }
 }
@@ -108,11 +109,11 @@ TEST(RowCalculator, RefusedRowsNameTheFieldAndTheReasonAndShowNoFigure) {
     };
     for (const Case &c : cases) {
         const bool bonus = c.Mode == BatchMode::Bonus;
-        const RowCalculator calculator(c.Mode, bonus ? "年终奖" : "每月薪金",
-                                       bonus ? "当月工资" : "三险一金");
+        const RowCalculator calculator =
+            CalculatorFor(c.Mode, bonus ? Cells{"年终奖", "当月工资"} : Cells{"每月薪金", "三险一金"});
         RowFigures figures;
-        ASSERT_TRUE(calculator.Compute("18001", "3500", figures));
-        EXPECT_FALSE(calculator.Compute(c.First, c.Second, figures)) << c.First << "/" << c.Second;
+        ASSERT_TRUE(ComputeRow(calculator, {"18001", "3500"}, figures));
+        EXPECT_FALSE(ComputeRow(calculator, {c.First, c.Second}, figures)) << c.First << "/" << c.Second;
         EXPECT_EQ(figures.Error, c.Error);
         EXPECT_EQ(Computed(calculator, figures), Cells(calculator.Width())) << c.Error;
     }

@@ -2,6 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "tests/batch/test_streams.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <span>
+#include <utility>
+
 namespace taxcalc::test {
 
 FilePtr FileWith(std::string_view bytes) {
@@ -30,11 +36,40 @@ std::vector<std::string> Cells(const CsvRecord &record) {
     return cells;
 }
 
-BatchRun RunBatch(BatchMode mode, std::string_view input) {
+CsvRecord RecordOf(const std::vector<std::string> &cells) {
+    CsvRecord record;
+    for (const std::string &cell : cells) {
+        record.Text += cell;
+        record.Ends.push_back(record.Text.size());
+    }
+    return record;
+}
+
+RowCalculator CalculatorFor(BatchMode mode, const std::vector<std::string> &header,
+                            const PeriodRules *rules) {
+    std::string error;
+    std::optional<RowCalculator> calculator = RowCalculator::ForHeader(mode, rules, RecordOf(header), error);
+    if (!calculator) {
+        ADD_FAILURE() << error;
+        std::abort();
+    }
+    return std::move(*calculator);
+}
+
+bool ComputeRow(const RowCalculator &calculator, const std::vector<std::string> &texts, RowFigures &figures) {
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    return calculator.Compute(std::span<const std::string_view>(views), figures);
+}
+
+std::vector<std::string> Computed(const RowCalculator &calculator, const RowFigures &figures) {
+    return {figures.Cells.begin(), figures.Cells.begin() + static_cast<long>(calculator.Width())};
+}
+
+BatchRun RunBatch(BatchMode mode, std::string_view input, const PeriodRules *rules) {
     const FilePtr in = FileWith(input);
     const FilePtr out(std::tmpfile());
     const FilePtr diagnostics(std::tmpfile());
-    BatchProcessor processor(mode, in.get(), out.get(), diagnostics.get());
+    BatchProcessor processor(mode, in.get(), out.get(), diagnostics.get(), rules);
     const int status = processor.Run();
     return {status, Contents(out.get()), Contents(diagnostics.get()), processor.Counts()};
 }

@@ -13,6 +13,7 @@
 #include "batch/batch_mode.h"
 #include "batch/batch_processor.h"
 #include "batch/csv_record.h"
+#include "batch/row_calculator.h"
 
 namespace taxcalc::test {
 
@@ -27,6 +28,15 @@ FilePtr FileWith(std::string_view bytes);
 std::string Contents(std::FILE *file);
 
 std::vector<std::string> Cells(const CsvRecord &record);
+CsvRecord RecordOf(const std::vector<std::string> &cells);
+
+// The calculator for a file with this header; fails the test if there is none.
+RowCalculator CalculatorFor(BatchMode mode, const std::vector<std::string> &header,
+                            const PeriodRules *rules = nullptr);
+// The row from the texts of the mode's input figures, in the order of its inputs.
+bool ComputeRow(const RowCalculator &calculator, const std::vector<std::string> &texts, RowFigures &figures);
+// The cells that the row adds to the file.
+std::vector<std::string> Computed(const RowCalculator &calculator, const RowFigures &figures);
 
 struct BatchRun {
     int Status;
@@ -34,7 +44,7 @@ struct BatchRun {
     std::string Diagnostics;
     BatchCounts Counts;
 };
-BatchRun RunBatch(BatchMode mode, std::string_view input);
+BatchRun RunBatch(BatchMode mode, std::string_view input, const PeriodRules *rules = nullptr);
 
 // The rows joined with CRLF after each, behind the UTF-8 byte order mark: what the
 // tool writes.

@@ -9,14 +9,7 @@
 namespace taxcalc {
 namespace {
 
-CsvRecord RecordOf(const std::vector<std::string> &cells) {
-    CsvRecord record;
-    for (const std::string &cell : cells) {
-        record.Text += cell;
-        record.Ends.push_back(record.Text.size());
-    }
-    return record;
-}
+using test::RecordOf;
 
 // The GBK and GB18030 bytes below are those that iconv(1) gives for the text in the
 // comment.

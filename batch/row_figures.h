@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace taxcalc {
+
+// The cells that one row adds to the file. Reused from row to row.
+struct RowFigures {
+    static constexpr std::size_t kMaxCells = 8;
+    std::array<std::string, kMaxCells> Cells;  // the first Width() of them, in header order
+    std::string Error;                         // empty when the row was computed
+
+    void Clear() noexcept {
+        for (std::string &cell : Cells) {
+            cell.clear();
+        }
+        Error.clear();
+    }
+
+    // A refused row shows no figure at all; the reasons are joined with "；".
+    void Refuse(std::string_view field, std::string_view reason) {
+        for (std::string &cell : Cells) {
+            cell.clear();
+        }
+        if (!Error.empty()) {
+            Error += "；";
+        }
+        Error.append(field).append("：").append(reason);
+    }
+};
+
+}  // namespace taxcalc
