@@ -222,4 +222,85 @@ TEST_F(BatchCli, AReplacedFileKeepsItsMode) {
     EXPECT_EQ(Read("out.csv"), kOutput);
 }
 
+const std::string kPeriodHeader =
+    "姓名,年终奖,当月工资,年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,错误\r\n";
+
+// 38566.66 with a wage of 4000: under 2008 in the 15 % row; under 2018 the base
+// 37566.66 sits in 36000's zone and the 1000 short of the allowance is paid on top;
+// from 2019 the wage plays no part.
+TEST_F(BatchCli, EachPeriodWritesItsOwnFigures) {
+    const std::string input = "姓名,年终奖,当月工资\r\n张三,38566.66,4000\r\n李四,18000,\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"2008", "张三,38566.66,4000,5660.00,32906.66,否,,,,\r\n李四,18000,,1775.00,16225.00,否,,,,\r\n"},
+        {"2018",
+         "张三,38566.66,4000,3546.67,35019.99,是,37000,1080.00,35920.00,\r\n"
+         "李四,18000,,540.00,17460.00,否,,,,\r\n"},
+        {"2019",
+         "张三,38566.66,4000,3646.67,34919.99,是,36000,1080.00,34920.00,\r\n"
+         "李四,18000,,540.00,17460.00,否,,,,\r\n"},
+    };
+    for (const auto &[period, rows] : cases) {
+        const Outcome outcome = Run({"bonus", "--rules", period}, input);
+        EXPECT_EQ(outcome.Status, 0) << period;
+        EXPECT_EQ(outcome.Out, kBom + kPeriodHeader + rows) << period;
+        EXPECT_EQ(outcome.Err, "");
+    }
+}
+
+// 36001 alone: 3390.10; joined to 100000 it adds 3600.10. 144001 alone: 27390.20;
+// as the year's only income: 11880.20.
+TEST_F(BatchCli, From2019TheYearsIncomeDecidesTheMethod) {
+    const std::string input = "工号,bonus,annual_taxable\r\nA1,36001,100000\r\nA2,144001,0\r\nA3,18000,\r\n";
+    const Outcome outcome = Run({"bonus", "--rules=2019"}, input);
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(outcome.Out,
+              kBom +
+                  "工号,bonus,annual_taxable,年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,"
+                  "建议税后年终奖,并入综合所得增加个税,建议计税方式,错误\r\n"
+                  "A1,36001,100000,3390.10,32610.90,是,36000,1080.00,34920.00,3600.10,单独计税,\r\n"
+                  "A2,144001,0,27390.20,116610.80,是,144000,14190.00,129810.00,11880.20,"
+                  "并入综合所得,\r\n"
+                  "A3,18000,,540.00,17460.00,否,,,,,,\r\n");
+    // Before 2019 the column is only passed through.
+    const Outcome y2018 = Run({"bonus", "--rules", "2018"}, input);
+    EXPECT_TRUE(y2018.Out.starts_with(kBom + "工号,bonus,annual_taxable,年终奖个税,税后年终奖,是否盲区,"
+                                             "建议年终奖,建议税额,建议税后年终奖,错误\r\n"))
+        << y2018.Out;
+}
+
+TEST_F(BatchCli, Rules2011IsTheWindowByteForByte) {
+    const std::string input =
+        kInput + "王五,0.125,\r\n赵六,18100,3456.78\r\n钱七,-5,\r\n孙八,abc,\r\n周九,1e400,\r\n" + "吴十,1" +
+        std::string(400, '0') + ",\r\n";
+    const Outcome window = Run({"bonus"}, input);
+    const Outcome y2011 = Run({"bonus", "--rules", "2011"}, input);
+    EXPECT_EQ(window.Status, 1);
+    EXPECT_EQ(y2011.Status, window.Status);
+    EXPECT_EQ(y2011.Out, window.Out);
+    EXPECT_EQ(y2011.Err, window.Err);
+}
+
+TEST_F(BatchCli, RefusesAnUnknownPeriodOrOneForTheWageMode) {
+    Write("in.csv", kInput);
+    const std::vector<std::string> lines[] = {
+        {"bonus", "--rules", "2020", Path("in.csv"), "-o", Path("out.csv")},
+        {"bonus", "--rules", "", Path("in.csv"), "-o", Path("out.csv")},
+        {"wage", "--rules", "2011", Path("in.csv"), "-o", Path("out.csv")},
+        {"bonus", Path("in.csv"), "-o", Path("out.csv"), "--rules"},
+        {"bonus", "--rules=2019", "--rules=2018", Path("in.csv"), "-o", Path("out.csv")},
+    };
+    for (const auto &line : lines) {
+        const Outcome outcome = Run(line);
+        EXPECT_EQ(outcome.Status, 2) << testing::PrintToString(line);
+        EXPECT_EQ(outcome.Out, "");
+        if (line[2] != "--rules=2018") {
+            EXPECT_NE(outcome.Err.find("2008（发放日 2008-03-01 至 2011-08-31）"), std::string::npos)
+                << outcome.Err;
+            EXPECT_NE(outcome.Err.find("2019（发放日 2019-01-01 至 2027-12-31）"), std::string::npos)
+                << outcome.Err;
+        }
+    }
+    EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
+}
+
 }  // namespace

@@ -72,5 +72,39 @@ TEST(CommandLine, RefusesWhatItCannotRun) {
     }
 }
 
+TEST(CommandLine, ReadsThePeriodAndRefusesOneTheModeCannotTake) {
+    struct Case {
+        std::vector<std::string_view> Arguments;
+        std::string_view Period;  // empty: none named
+        std::string Error;        // empty: accepted
+    };
+    const std::string periods = PeriodNames();
+    const Case cases[] = {
+        {{"bonus"}, "", ""},
+        {{"bonus", "--rules", "2019", "in.csv"}, "2019", ""},
+        {{"--rules=2008", "bonus"}, "2008", ""},
+        {{"bonus", "--rules", "2011"}, "2011", ""},
+        {{"bonus", "--rules", "2010"}, "", "未知的时期“2010”：--rules 应为 " + periods},
+        {{"bonus", "--rules="}, "", "未知的时期“”：--rules 应为 " + periods},
+        {{"bonus", "--rules"}, "", "选项 --rules 后面缺少时期：" + periods},
+        {{"bonus", "--rules", "2018", "--rules", "2018"}, "", "--rules 只能指定一次"},
+        {{"wage", "--rules", "2011"}, "", "wage 模式不接受 --rules；--rules 用于 bonus，时期为 " + periods},
+    };
+    for (const Case &c : cases) {
+        std::string error;
+        const std::optional<CommandLine> line = Parse(c.Arguments, error);
+        EXPECT_EQ(error, c.Error) << testing::PrintToString(c.Arguments);
+        if (c.Error.empty()) {
+            ASSERT_TRUE(line.has_value());
+            EXPECT_EQ(line->Rules == nullptr ? "" : line->Rules->Name, c.Period);
+        } else {
+            EXPECT_FALSE(line.has_value());
+        }
+    }
+    EXPECT_EQ(periods,
+              "2008（发放日 2008-03-01 至 2011-08-31）、2011（发放日 2011-09-01 至 2018-09-30）、"
+              "2018（发放日 2018-10-01 至 2018-12-31） 或 2019（发放日 2019-01-01 至 2027-12-31）");
+}
+
 }  // namespace
 }  // namespace taxcalc

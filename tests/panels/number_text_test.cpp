@@ -205,3 +205,51 @@ TEST(NumberText, PlainFormRoundTripsAndMoneyFormStaysWithinHalfACent) {
 
 }  // namespace
 }  // namespace taxcalc
+
+namespace taxcalc {
+namespace {
+
+TEST(CentsForm, WritesWholeCentsExactly) {
+    constexpr Cents kMin = std::numeric_limits<Cents>::min();
+    struct Case {
+        Cents Value;
+        std::string TwoDecimals;
+        std::string Plain;
+    };
+    const Case cases[] = {
+        {0, "0.00", "0"},
+        {1, "0.01", "0.01"},
+        {-1, "-0.01", "-0.01"},
+        {10, "0.10", "0.1"},
+        {-50, "-0.50", "-0.5"},
+        {100, "1.00", "1"},
+        {1804322, "18043.22", "18043.22"},
+        {1804320, "18043.20", "18043.2"},
+        {1800000, "18000.00", "18000"},
+        {-500, "-5.00", "-5"},
+        {1'000'000'000'000'000, "10000000000000.00", "10000000000000"},
+        {kMin, "-92233720368547758.08", "-92233720368547758.08"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(CentsForm(c.Value), c.TwoDecimals) << c.Value;
+        EXPECT_EQ(CentsForm(c.Value, CentsStyle::Plain), c.Plain) << c.Value;
+    }
+}
+
+// Below 1e13 yuan the double nearest a whole number of cents shows those cents.
+TEST(CentsForm, AgreesWithMoneyFormAndPlainForm) {
+    std::mt19937_64 random(9);
+    for (int i = 0; i < 200000; ++i) {
+        const Cents limit = i % 2 == 0 ? 100'000'000 : 1'000'000'000'000'000;
+        Cents cents = static_cast<Cents>(random() % static_cast<std::uint64_t>(limit));
+        if (i % 3 == 0) {
+            cents = -cents;
+        }
+        const double yuan = static_cast<double>(cents) / 100;
+        ASSERT_EQ(CentsForm(cents), MoneyForm(yuan)) << cents;
+        ASSERT_EQ(CentsForm(cents, CentsStyle::Plain), PlainForm(yuan)) << cents;
+    }
+}
+
+}  // namespace
+}  // namespace taxcalc
