@@ -146,6 +146,8 @@ constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket>
 constexpr std::array<CentsZone, 8> k2008Zones = DeriveZones<9>(k2008Table);
 constexpr std::array<CentsZone, 6> k2011Zones = DeriveZones<7>(k2011Table);
 constexpr std::array<CentsZone, 6> k2018Zones = DeriveZones<7>(k2018Table);
+// BlindZones hands 2019 the zones of 2018's table: they must share it.
+static_assert(kPeriods[2].Brackets.data() == k2018Table.data() && kPeriods[3].Brackets.data() == k2018Table.data());
 
 }  // namespace
 
