@@ -78,27 +78,5 @@ TEST(ColumnMap, RefusesAHeaderWithoutTheFigureOrWithTwoOfIt) {
     }
 }
 
-// From 2019 the wage column is not read, so not even two of it stop a file; the
-// year's taxable income is looked for only then.
-TEST(ColumnMap, LooksOnlyForTheColumnsOfThePeriod) {
-    const std::vector<std::string> header{"年终奖", "wage", "Wage", "annual_taxable"};
-    std::string error;
-    const std::optional<ColumnMap> y2019 = Find(BatchMode::Bonus, Header(header), error, FindPeriod("2019"));
-    ASSERT_TRUE(y2019.has_value()) << error;
-    EXPECT_EQ(y2019->Column(0), 0u);
-    EXPECT_EQ(y2019->Column(1), kMissing);
-    EXPECT_EQ(y2019->Column(2), 3u);
-    EXPECT_EQ(y2019->Name(2), "annual_taxable");
-    for (const char *period : {"2008", "2018"}) {
-        EXPECT_FALSE(Find(BatchMode::Bonus, Header(header), error, FindPeriod(period)).has_value());
-        EXPECT_EQ(error, "表头有两列当月工资（第 2 列“wage”和第 3 列“Wage”），不知该用哪一列");
-    }
-    const std::optional<ColumnMap> y2018 =
-        Find(BatchMode::Bonus, Header({"bonus", "全年应纳税所得额"}), error, FindPeriod("2018"));
-    ASSERT_TRUE(y2018.has_value());
-    EXPECT_EQ(y2018->Column(1), kMissing);
-    EXPECT_EQ(y2018->Column(2), kMissing);
-}
-
 }  // namespace
 }  // namespace taxcalc
