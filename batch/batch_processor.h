@@ -5,12 +5,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/batch_mode.h"
 #include "engine/period_rules.h"
+#include "batch/text_encoding.h"
 
 namespace taxcalc {
+
+class CsvReader;
+struct CsvRecord;
 
 enum ExitStatus : int {
     kAllComputed = 0,
@@ -19,14 +26,27 @@ enum ExitStatus : int {
 };
 
 struct BatchCounts {
-    std::uint64_t Rows = 0;  // records after the header; empty lines are not rows
-    std::uint64_t Refused = 0;
+    std::uint64_t Rows = 0;          // records after the header, blank ones too
+    std::uint64_t Blank = 0;         // among them those with nothing in any cell, blank lines too
+    std::uint64_t LeadingBlank = 0;  // blank lines before the header
+    std::uint64_t Refused = 0;       // among them those with undecodable bytes:
+    std::uint64_t Escaped = 0;       // the output holds those bytes as \xHH, not as they were
+};
+
+// How the input is written, where the user says so; by default both are found from
+// the input itself.
+struct InputForm {
+    TextEncoding Encoding = TextEncoding::Undecided;
+    char Separator = 0;  // ',', ';' or '\t'; 0 finds it from the header line
 };
 
 // Reads a payroll CSV, computes every row's figures and writes the input columns,
 // the computed ones and an error column. A refused row keeps its place, with its
-// computed cells empty and the reason in the error column; processing goes on. Runs
-// in constant memory, one record at a time.
+// computed cells empty and the reason in the error column; processing goes on. So
+// does a blank row or line, with nothing computed; no input line is lost. Columns
+// that a former run added are replaced. Runs in constant memory, one record at a
+// time, after one look at the whole input to settle its encoding (a stream is
+// looked at as far as kEncodingSample bytes, which are kept for the reading).
 class BatchProcessor {
 public:
     using Progress = std::function<void(std::uint64_t bytesRead, std::uint64_t rows)>;
@@ -34,10 +54,13 @@ public:
     // Row messages beyond this many are only counted, so that a wholly wrong file does
     // not flood the terminal.
     static constexpr std::uint64_t kMaxRowMessages = 100;
+    static constexpr std::size_t kEncodingSample = std::size_t{4} << 20;
 
     // `rules` as named on the command line; nullptr where none is.
     BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
                    const PeriodRules *rules = nullptr);
+
+    void SetInputForm(InputForm form) noexcept { m_form = form; }
 
     // `update` is called every few thousand rows; `clear` before every message, so that
     // a progress line on the same terminal can make way for it.
@@ -55,9 +78,14 @@ private:
     void Say(std::string_view message);
     int Fatal(std::string_view message);
     void ReportRow(std::uint64_t line, std::string_view error);
+    bool SettleEncoding(CsvReader &reader, TextEncoding &settled, std::string &how);
+    void Summarise();
+    void SayInputForm(const CsvReader &reader, TextEncoding encoding, const std::string &how);
+    std::vector<bool> FormerResults(const CsvRecord &header, std::span<const std::string_view> computed);
 
     BatchMode m_mode;
     const PeriodRules *m_rules;
+    InputForm m_form;
     std::FILE *m_input;
     std::FILE *m_output;
     std::FILE *m_diagnostics;

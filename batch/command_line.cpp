@@ -2,12 +2,39 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/command_line.h"
 
+#include <algorithm>
+
 namespace taxcalc {
 namespace {
 
+std::string Lowered(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return lower;
+}
+
+// The values of --encoding and --delimiter; false, saying why, for any other.
+bool TakeValue(CommandLine &line, bool encoding, std::string_view value, std::string &error) {
+    const std::string lower = Lowered(value);
+    if (encoding) {
+        line.Encoding = lower == "utf-8" || lower == "utf8"                         ? TextEncoding::Utf8
+                        : lower == "gb18030" || lower == "gbk" || lower == "gb2312" ? TextEncoding::Gb18030
+                                                                                    : TextEncoding::Undecided;
+        error = "未知的编码“" + std::string(value) + "”：应为 utf-8 或 gb18030";
+        return line.Encoding != TextEncoding::Undecided;
+    }
+    line.Separator = lower == "," || lower == "comma"                    ? ','
+                     : lower == ";" || lower == "semicolon"              ? ';'
+                     : lower == "tab" || lower == "\t" || lower == "\\t" ? '\t'
+                                                                         : '\0';
+    error = "未知的分隔符“" + std::string(value) + "”：应为 , ; 或 tab";
+    return line.Separator != '\0';
+}
+
 constexpr std::string_view kHelp =
-    R"(用法：taxcalc-batch bonus [--rules 时期] [输入.csv] [-o 输出.csv]
-      taxcalc-batch wage  [输入.csv] [-o 输出.csv]
+    R"(用法：taxcalc-batch bonus [--rules 时期] [输入.csv] [-o 输出.csv] [选项]
+      taxcalc-batch wage  [输入.csv] [-o 输出.csv] [选项]
 
 按计算器窗口的算法批量计算一个 CSV 文件的每一行。
   bonus  年终奖：列“年终奖”（或 bonus），可选列“当月工资”（或 wage，缺省 3500）；
@@ -21,18 +48,30 @@ constexpr std::string_view kHelp =
          --rules 2011 与不加 --rules 相同。
   wage   工资：列“每月薪金”（或 wage），可选列“三险一金”（或 deductions，缺省 0）；
          添加 调整前需纳税、调整后需纳税、结果、差额 各列。
-其余各列原样保留；最后一列“错误”说明未能计算的行。
-输入可为 UTF-8（带或不带 BOM）或 GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）；
+其余各列原样保留；最后一列“错误”说明未能计算的行。输入已有上次计算的列时换成新结果。
+数额可带千位分隔符（1,234,567.89）、全角数字、前后空格和“元”；科学计数法和
+分组不对的数（18001,50）不予计算。
+输入可为 UTF-8（带或不带 BOM）、GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）
+或带 BOM 的 UTF-16（Excel 的“Unicode 文本”）。无 BOM 时按全文（标准输入按前 4 MiB）
+判断编码，判断不了就报错并请用 --encoding 指定；所用编码显示在标准错误上。分隔符为
+逗号、分号或制表符，由表头判断。空行和只有分隔符的行原样保留，不计算，在汇总中另计。
+一条记录（含引号内的换行）最多 1 MiB。
 输出为带 BOM 的 UTF-8，CRLF 换行。不写文件名或写“-”时读标准输入、写标准输出。
-  -o, --output 文件   写入该文件（先写临时文件，成功后再改名）
+  -o, --output 文件   写入该文件（先写匿名临时文件，完整写完才换上）；输出文件不能
+                      就是输入文件，除非用 --in-place
       --rules 时期    按发放日所在时期的年终奖规则：
                       @PERIODS@
+      --in-place      把结果写回输入文件；有字节无法解码时不覆盖
+      --encoding 编码 utf-8 或 gb18030
+      --delimiter 符  , ; 或 tab
   -h, --help          显示本说明
       --version       显示版本
-退出码：0 每行都已计算；1 有的行未能计算；2 参数错误、文件无法读写或缺少所需的表头。
+退出码：0 每行都已计算（空行除外）；1 有的行未能计算；2 参数错误、文件无法读写、
+编码无法确定或缺少所需的表头。中断（Ctrl-C、SIGTERM、SIGHUP）不留下临时文件；启动时
+被忽略的信号（nohup）仍被忽略；SIGPIPE 被忽略，写入失败即退出码 2。
 
-Usage: taxcalc-batch bonus [--rules PERIOD] [IN.csv] [-o OUT.csv]
-       taxcalc-batch wage  [IN.csv] [-o OUT.csv]
+Usage: taxcalc-batch bonus [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]
+       taxcalc-batch wage  [IN.csv] [-o OUT.csv] [options]
 
 Computes every row of a CSV file the way the calculator window does.
   bonus  year-end bonus: column 年终奖 (or bonus), optional 当月工资 (or wage,
@@ -50,16 +89,32 @@ Computes every row of a CSV file the way the calculator window does.
          deductions, 0 when missing or empty); adds the taxes before and after the
          2011 reform, less/more (少交/多交) and the difference.
 Every other column is kept as it is; a last column 错误 says why a row was not
-computed. Input in UTF-8 (with or without a BOM) or GB18030/GBK, as Excel saves CSV
-on Chinese Windows; output in UTF-8 with a BOM and CRLF line ends. Standard input
-and output where no file is named or the name is "-".
-  -o, --output FILE   write FILE (through a temporary file, renamed when complete)
+computed; columns of an earlier run are replaced. Amounts may have thousands
+separators in groups of three, full-width digits, blanks around them and a trailing
+元; exponent forms and wrong groupings (18001,50) are refused.
+Input in UTF-8 (with or without a BOM), GB18030/GBK as Excel saves CSV on Chinese
+Windows, or UTF-16 with a BOM (Excel's "Unicode text"). Without a BOM the encoding is
+judged from the whole file (from the first 4 MiB of standard input); if that does
+not settle it the run stops and asks for --encoding. The encoding used is shown on
+standard error. The separator, comma, semicolon or tab, is found from the header.
+Blank lines and rows of bare separators stay in place, are not computed and are
+counted apart. A record (with the line breaks inside its quotes) may hold 1 MiB.
+Output in UTF-8 with a BOM and CRLF line ends. Standard input and output where no
+file is named or the name is "-".
+  -o, --output FILE   write FILE (through an anonymous temporary file, put in place
+                      when complete); FILE may not be the input but with --in-place
       --rules PERIOD  the year-end bonus rules of the period of the pay date:
                       @PERIODS@
+      --in-place      write the result over the input; never when bytes could not
+                      be decoded
+      --encoding ENC  utf-8 or gb18030
+      --delimiter SEP , ; or tab
   -h, --help          show this help
       --version       show the version
-Exit status: 0 every row computed; 1 some rows refused; 2 unusable arguments, an
-unreadable or unwritable file, or no usable header.
+Exit status: 0 every row computed (blank rows aside); 1 some rows refused; 2 unusable
+arguments, an unreadable or unwritable file, an unsettled encoding or no usable
+header. An interrupt (Ctrl-C, SIGTERM, SIGHUP) leaves no temporary file; signals
+ignored at start (nohup) stay ignored; SIGPIPE is ignored and a failed write exits 2.
 )";
 
 constexpr std::string_view kPeriodIndent = "                      ";
@@ -186,6 +241,24 @@ std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> 
             if (!rules(argument.substr(8))) {
                 return std::nullopt;
             }
+        } else if (argument == "--in-place") {
+            line.InPlace = true;
+        } else if (argument.starts_with("--encoding") || argument.starts_with("--delimiter")) {
+            const bool encoding = argument.starts_with("--encoding");
+            const std::string_view name = encoding ? "--encoding" : "--delimiter";
+            std::string_view value;
+            if (argument == name && i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else if (argument.size() > name.size() && argument[name.size()] == '=') {
+                value = argument.substr(name.size() + 1);
+            } else {
+                error = argument == name ? "选项 " + std::string(name) + " 后面缺少取值"
+                                         : "未知的选项“" + std::string(argument) + "”";
+                return std::nullopt;
+            }
+            if (!TakeValue(line, encoding, value, error)) {
+                return std::nullopt;
+            }
         } else if (argument.starts_with("--output=") ||
                    (argument.starts_with("-o") && !argument.starts_with("--"))) {
             if (!output(argument.substr(argument.starts_with("-o") ? 2 : 9))) {
@@ -203,6 +276,15 @@ std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> 
     if (Describe(line.Mode, line.Rules, error) == nullptr) {
         return std::nullopt;
     }
+    if (line.InPlace && (line.Input == "-" || haveOutput)) {
+        error =
+            line.Input == "-" ? "--in-place 需要输入文件名" : "--in-place 写回输入文件，不能再用 -o 指定输出";
+        return std::nullopt;
+    }
+    if (line.InPlace) {
+        line.Output = line.Input;
+    }
+    error.clear();
     return line;
 }
 

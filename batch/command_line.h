@@ -8,12 +8,14 @@
 #include <string_view>
 
 #include "batch/batch_mode.h"
+#include "batch/text_encoding.h"
 #include "engine/period_rules.h"
 
 namespace taxcalc {
 
-// taxcalc-batch MODE [--rules PERIOD] [IN.csv] [-o OUT.csv], --help, --version. "-",
-// or no name, stands for standard input or output.
+// taxcalc-batch MODE [--rules PERIOD] [IN.csv] [-o OUT.csv] [--encoding E]
+// [--delimiter D] [--in-place], --help, --version. "-", or no name, stands for
+// standard input or output; --in-place writes the result over IN.csv.
 struct CommandLine {
     enum class Action { Run, Help, Version };
 
@@ -22,6 +24,9 @@ struct CommandLine {
     std::string Input = "-";
     std::string Output = "-";
     const PeriodRules *Rules = nullptr;  // --rules; nullptr where none is named
+    TextEncoding Encoding = TextEncoding::Undecided;  // found from the input unless given
+    char Separator = 0;                               // found from the header unless given
+    bool InPlace = false;
 
     // The arguments after the program's name. Fails, saying why in `error`, on an
     // unknown option, mode or period, a missing or repeated one, a period that the mode

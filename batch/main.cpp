@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -30,6 +31,14 @@ std::uint64_t SizeOfRegularFile(std::FILE *file) {
     return 0;
 }
 
+// Whether the output names the very file that is being read, under any name.
+bool IsTheInput(std::FILE *input, const std::string &output) {
+    struct stat in {};
+    struct stat out {};
+    return output != "-" && fstat(fileno(input), &in) == 0 && stat(output.c_str(), &out) == 0 &&
+           S_ISREG(in.st_mode) && in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -38,9 +47,9 @@ int main(int argc, char **argv) {
     std::string error;
     const std::optional<CommandLine> line = CommandLine::Parse(arguments, error);
     if (!line) {
-        Complain(
-            error +
-            "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv]   (--help)");
+        Complain(error +
+                 "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]   "
+                 "(--help)");
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {
@@ -53,6 +62,11 @@ int main(int argc, char **argv) {
         return kAllComputed;
     }
 
+    // A closed pipe (standard error into head) or the file size limit makes a write
+    // fail, which the run reports, instead of killing it half way.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+
     std::FILE *input = stdin;
     if (line->Input != "-") {
         input = std::fopen(line->Input.c_str(), "rb");
@@ -61,6 +75,10 @@ int main(int argc, char **argv) {
             return kUnusable;
         }
     }
+    if (!line->InPlace && IsTheInput(input, line->Output)) {
+        Complain("输出文件 " + line->Output + " 就是输入文件：写回会替换原件；确要写回请用 --in-place");
+        return kUnusable;
+    }
     OutputFile output;
     if (!output.Open(line->Output, error)) {
         Complain(error);
@@ -68,6 +86,7 @@ int main(int argc, char **argv) {
     }
 
     BatchProcessor processor(line->Mode, input, output.Stream(), stderr, line->Rules);
+    processor.SetInputForm({line->Encoding, line->Separator});
     std::optional<ProgressMeter> meter;
     if (isatty(STDERR_FILENO) == 1) {
         meter.emplace(stderr, SizeOfRegularFile(input));
@@ -81,6 +100,15 @@ int main(int argc, char **argv) {
     }
     if (status == kUnusable) {
         output.Abandon();
+        return kUnusable;
+    }
+    // The escaped bytes are all that is left of what those rows held: the original
+    // must stay.
+    if (line->InPlace && processor.Counts().Escaped > 0) {
+        output.Abandon();
+        Complain("有 " + std::to_string(processor.Counts().Escaped) +
+                 " 行含有无法解码的字节，为免丢失原件，没有写回 " + line->Input +
+                 "；请用 -o 写到另一个文件，或用 --encoding 指定编码");
         return kUnusable;
     }
     if (!output.Commit(error)) {

@@ -10,14 +10,17 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 
 namespace taxcalc {
 namespace {
 
-// The temporary file that an interrupt has to remove; a signal handler may only
-// read plain storage.
+// The named temporary file that an interrupt has to remove; a signal handler may
+// only read plain storage.
 std::array<char, PATH_MAX> g_pendingPath{};
 volatile std::sig_atomic_t g_pending = 0;
 
@@ -29,6 +32,8 @@ extern "C" void RemovePendingAndDie(int signal) {
     std::raise(signal);
 }
 
+// A signal that was ignored when the program started (nohup, a background job's
+// SIGINT) stays ignored.
 void SetPending(const std::string &path) {
     if (path.size() >= g_pendingPath.size()) {
         return;
@@ -39,8 +44,32 @@ void SetPending(const std::string &path) {
     action.sa_handler = RemovePendingAndDie;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaction(signal, &action, nullptr);
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            sigaction(signal, &action, nullptr);
+        }
     }
+}
+
+// A name of its own beside the target, short enough for any folder: a target's name
+// may already take all but a byte of NAME_MAX.
+std::string ShortTemporaryName(const std::string &folder) {
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = folder + ".tcb-";
+    unsigned long seed = static_cast<unsigned long>(getpid()) * 2654435761UL ^
+                         static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(&name));
+    struct timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    seed ^= static_cast<unsigned long>(now.tv_nsec);
+    for (int i = 0; i < 8; ++i) {
+        seed = seed * 6364136223846793005UL + 1442695040888963407UL;
+        name.push_back(kLetters[(seed >> 33) % kLetters.size()]);
+    }
+    return name;
+}
+
+std::string DescriptorPath(int descriptor) {
+    return "/proc/self/fd/" + std::to_string(descriptor);
 }
 
 std::string Reason(const std::string &what, const std::string &path) {
@@ -83,22 +112,35 @@ bool OutputFile::Open(const std::string &path, std::string &error) {
     return OpenTemporary(path, error);
 }
 
+// An anonymous file (O_TMPFILE) is given a name only when complete, so that even
+// SIGKILL leaves nothing behind; where the file system cannot make one, a named
+// temporary file is removed by Abandon or on an interrupt.
 bool OutputFile::OpenTemporary(const std::string &target, std::string &error) {
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    m_folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty()) {
         error = "输出文件 " + target + " 是一个目录";
         return false;
     }
-    std::string temporary = folder + "." + name + ".XXXXXX";
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
-        error = Reason("无法创建输出文件", target);
-        return false;
+    int descriptor = -1;
+    if (access("/proc/self/fd", X_OK) == 0) {
+        descriptor = open(m_folder.empty() ? "." : m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (descriptor < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            error = Reason("无法创建输出文件", target);
+            return false;
+        }
     }
-    // mkstemp makes the file private; the result gets the target's mode, or the
-    // mode that a new file would get.
+    std::string temporary;
+    if (descriptor < 0) {
+        temporary = m_folder + ".tcb-XXXXXX";
+        descriptor = mkstemp(temporary.data());
+        if (descriptor < 0) {
+            error = Reason("无法创建输出文件", target);
+            return false;
+        }
+    }
+    // The result gets the target's mode, or the mode that a new file would get.
     struct stat status {};
     mode_t mode = 0;
     if (stat(target.c_str(), &status) == 0) {
@@ -113,13 +155,35 @@ bool OutputFile::OpenTemporary(const std::string &target, std::string &error) {
     if (m_stream == nullptr) {
         error = Reason("无法创建输出文件", target);
         close(descriptor);
-        unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            unlink(temporary.c_str());
+        }
         return false;
     }
     m_target = target;
+    m_anonymous = temporary.empty();
     m_temporary = std::move(temporary);
-    SetPending(m_temporary);
+    if (!m_anonymous) {
+        SetPending(m_temporary);
+    }
     return true;
+}
+
+// Gives the anonymous file a short name beside the target, to be renamed over it.
+bool OutputFile::NameAnonymous() {
+    const std::string source = DescriptorPath(fileno(m_stream));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ShortTemporaryName(m_folder);
+        if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temporary = std::move(name);
+            SetPending(m_temporary);
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
 }
 
 bool OutputFile::Commit(std::string &error) {
@@ -128,7 +192,7 @@ bool OutputFile::Commit(std::string &error) {
     }
     const std::string shown = m_target.empty() ? "标准输出" : m_target;
     bool written = std::fflush(m_stream) == 0;
-    if (m_temporary.empty()) {
+    if (m_temporary.empty() && !m_anonymous) {
         if (m_stream != stdout) {
             written = std::fclose(m_stream) == 0 && written;
         }
@@ -139,6 +203,11 @@ bool OutputFile::Commit(std::string &error) {
         return written;
     }
     written = written && fsync(fileno(m_stream)) == 0;
+    if (written && m_anonymous && !NameAnonymous()) {
+        error = Reason("无法在此目录中写入", m_target);
+        Abandon();
+        return false;
+    }
     written = std::fclose(m_stream) == 0 && written;
     m_stream = nullptr;
     if (!written || std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
@@ -148,6 +217,7 @@ bool OutputFile::Commit(std::string &error) {
     }
     g_pending = 0;
     m_temporary.clear();
+    m_anonymous = false;
     return true;
 }
 
@@ -156,6 +226,7 @@ void OutputFile::Abandon() noexcept {
         std::fclose(m_stream);
     }
     m_stream = nullptr;
+    m_anonymous = false;
     if (!m_temporary.empty()) {
         g_pending = 0;
         unlink(m_temporary.c_str());

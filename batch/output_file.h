@@ -7,11 +7,12 @@
 
 namespace taxcalc {
 
-// Where a run writes. A named regular file is written as a temporary file beside it
-// and renamed over it only once complete, so that a failed run leaves no partial
-// output and an input may be its own output. Standard output ("-") and special
-// files (/dev/null, a FIFO) are written directly. An interrupt (SIGINT, SIGTERM,
-// SIGHUP) removes the temporary file.
+// Where a run writes. A named regular file is written as an anonymous file in its
+// folder (O_TMPFILE), which is named and renamed over it only once complete, so
+// that a failed or killed run leaves no partial output; where the file system has
+// no anonymous files a short-named temporary file stands in, which an interrupt
+// (SIGINT, SIGTERM, SIGHUP, unless ignored at start) removes. Standard output ("-")
+// and special files (/dev/null, a FIFO) are written directly.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -29,9 +30,12 @@ public:
 
 private:
     bool OpenTemporary(const std::string &target, std::string &error);
+    bool NameAnonymous();
 
     std::string m_target;
-    std::string m_temporary;
+    std::string m_folder;     // the target's, with its slash; empty for the working folder
+    std::string m_temporary;  // empty while the file is anonymous
+    bool m_anonymous = false;
     std::FILE *m_stream = nullptr;
 };
 

@@ -5,13 +5,13 @@
 #include <array>
 #include <utility>
 
+#include "batch/spreadsheet_amount.h"
 #include "panels/number_text.h"
 
 namespace taxcalc {
 namespace {
 
 constexpr std::string_view kEmptyReason = "空白";
-constexpr std::string_view kNotANumberReason = "不是数字";
 constexpr std::string_view kTooLargeReason = "数额过大，无法计算";
 
 std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
@@ -72,11 +72,15 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
             continue;
         }
         const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
-        if (!text.empty()) {
-            input.Amounts[i] = ParseAmount(text);
-            if (!input.Amounts[i]) {
-                figures.Refuse(m_columns.Name(i), kNotANumberReason);
-            }
+        // Figures come as a spreadsheet exports them; blanks alone are an empty cell.
+        Amount amount = 0;
+        const SpreadsheetAmount::Verdict verdict = SpreadsheetAmount::Read(text, amount);
+        if (verdict == SpreadsheetAmount::Verdict::Number) {
+            input.Amounts[i] = amount;
+            continue;
+        }
+        if (verdict != SpreadsheetAmount::Verdict::Empty) {
+            figures.Refuse(m_columns.Name(i), SpreadsheetAmount::Reason(verdict));
             continue;
         }
         switch (column.Default) {

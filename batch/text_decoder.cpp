@@ -8,10 +8,22 @@
 #include <cstring>
 #include <string_view>
 
+#include "batch/encoding_judge.h"
+
 namespace taxcalc {
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+// Where a byte is not part of a character it is written as \xHH.
+constexpr std::size_t kEscapeLength = 4;
+
+char *WriteEscaped(char *out, unsigned char byte) noexcept {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    out[0] = '\\';
+    out[1] = 'x';
+    out[2] = kHex[byte >> 4];
+    out[3] = kHex[byte & 0x0F];
+    return out + kEscapeLength;
+}
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Eight bytes at a time: records are mostly ASCII, and this runs on every one.
@@ -95,14 +107,21 @@ TextDecoder::Result TextDecoder::Decode(CsvRecord &record) {
     if (IsAscii(record.Text)) {
         return Result::Clean;
     }
+    m_escapedCells.clear();
     if (m_encoding == TextEncoding::Undecided) {
-        m_encoding = IsUtf8(record.Text) ? TextEncoding::Utf8 : TextEncoding::Gb18030;
+        EncodingJudge judge;
+        judge.Feed(record.Text);
+        judge.Finish();
+        m_encoding = judge.Verdict();
+        if (m_encoding == TextEncoding::Undecided) {
+            return Result::Unsettled;
+        }
     }
     return m_encoding == TextEncoding::Utf8 ? FromUtf8(record) : FromGb18030(record);
 }
 
 // Cells never split a character, so the record as a whole is checked, and rebuilt
-// cell by cell only when something has to be replaced.
+// cell by cell only when something has to be escaped.
 TextDecoder::Result TextDecoder::FromUtf8(CsvRecord &record) {
     if (IsUtf8(record.Text)) {
         return Result::Clean;
@@ -110,10 +129,15 @@ TextDecoder::Result TextDecoder::FromUtf8(CsvRecord &record) {
     m_scratch.Clear();
     for (std::size_t i = 0; i < record.Size(); ++i) {
         std::string_view cell = record.Cell(i);
+        if (!IsUtf8(cell)) {
+            m_escapedCells.push_back(i);
+        }
         while (!cell.empty()) {
             const std::size_t length = Utf8SequenceLength(cell);
             if (length == 0) {
-                m_scratch.Text.append(kReplacement);
+                char escaped[kEscapeLength];
+                WriteEscaped(escaped, static_cast<unsigned char>(cell.front()));
+                m_scratch.Text.append(escaped, kEscapeLength);
                 cell.remove_prefix(1);
             } else {
                 m_scratch.Text.append(cell.substr(0, length));
@@ -124,7 +148,7 @@ TextDecoder::Result TextDecoder::FromUtf8(CsvRecord &record) {
     }
     std::swap(record.Text, m_scratch.Text);
     std::swap(record.Ends, m_scratch.Ends);
-    return Result::Replaced;
+    return Result::Escaped;
 }
 
 TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
@@ -134,7 +158,6 @@ TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
             return Result::Unavailable;
         }
     }
-    bool replaced = false;
     m_scratch.Clear();
     for (std::size_t i = 0; i < record.Size(); ++i) {
         const std::string_view cell = record.Cell(i);
@@ -144,9 +167,9 @@ TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
             continue;
         }
         // A GB18030 character takes at most 4 bytes and becomes at most 4 of UTF-8;
-        // a replaced byte becomes 3.
+        // an escaped byte becomes 4.
         std::size_t start = m_scratch.Text.size();
-        m_scratch.Text.resize(start + cell.size() * 3 + 4);
+        m_scratch.Text.resize(start + cell.size() * 4 + 4);
         char *in = const_cast<char *>(cell.data());
         std::size_t inLeft = cell.size();
         char *out = m_scratch.Text.data() + start;
@@ -157,9 +180,11 @@ TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
                 break;
             }
             // EILSEQ, or EINVAL for a character cut off at the cell's end.
-            replaced = true;
-            out = std::copy(kReplacement.begin(), kReplacement.end(), out);
-            outLeft -= kReplacement.size();
+            if (m_escapedCells.empty() || m_escapedCells.back() != i) {
+                m_escapedCells.push_back(i);
+            }
+            out = WriteEscaped(out, static_cast<unsigned char>(*in));
+            outLeft -= kEscapeLength;
             ++in;
             --inLeft;
             iconv(m_gb18030, nullptr, nullptr, nullptr, nullptr);
@@ -169,7 +194,7 @@ TextDecoder::Result TextDecoder::FromGb18030(CsvRecord &record) {
     }
     std::swap(record.Text, m_scratch.Text);
     std::swap(record.Ends, m_scratch.Ends);
-    return replaced ? Result::Replaced : Result::Clean;
+    return m_escapedCells.empty() ? Result::Clean : Result::Escaped;
 }
 
 }  // namespace taxcalc

@@ -12,7 +12,7 @@ quiet=(-Wno-dev --log-level=WARNING)
 cmake -S . -B build/fuzz -G Ninja "${quiet[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DTAXCALC_WERROR=ON -DTAXCALC_BUILD_FUZZ=ON \
     -DTAXCALC_BUILD_UI=OFF -DTAXCALC_BUILD_TESTS=OFF -DTAXCALC_BUILD_BENCH=OFF
-cmake --build build/fuzz --target panels_fuzzer
+cmake --build build/fuzz --target panels_fuzzer batch_fuzzer
 
 cmake -S . -B build/test -G Ninja "${quiet[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTAXCALC_WERROR=ON -DTAXCALC_FUZZER="$PWD/build/fuzz/bin/panels_fuzzer"

@@ -9,15 +9,14 @@
 namespace taxcalc {
 namespace {
 
+using test::k18000;
+using test::k18001;
+using test::kBonusHeads;
+using test::kNoFigures;
 using test::RunBatch;
 using test::Sheet;
 
-const std::string kBonusHeads =
-    "2011年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,2010方法个税,节省,错误";
 const std::string kWageHeads = "调整前需纳税,调整后需纳税,结果,差额,错误";
-const std::string k18001 = "1695.10,16305.90,是,18000,540.00,17460.00,1775.10,80.00,";
-const std::string k18000 = "540.00,17460.00,否,,,,1775.00,1235.00,";
-const std::string kNoFigures = ",,,,,,,,";
 
 TEST(BatchProcessor, ReadsUtf8WithOrWithoutMarkAndGbk) {
     const std::string expected = Sheet({"姓名,年终奖,当月工资," + kBonusHeads, "张三,18001,3500," + k18001});
@@ -26,11 +25,16 @@ TEST(BatchProcessor, ReadsUtf8WithOrWithoutMarkAndGbk) {
         "\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1,\xB5\xB1\xD4\xC2\xB9\xA4\xD7\xCA\r\n"
         "\xD5\xC5\xC8\xFD,18001,3500\r\n";
     const std::string utf8 = "姓名,年终奖,当月工资\n张三,18001,3500\n";
-    for (const std::string &input : {gbk, utf8, "\xEF\xBB\xBF" + utf8}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {gbk, "编码 GB18030（按全文判断）"},
+        {utf8, "编码 UTF-8（按全文判断）"},
+        {"\xEF\xBB\xBF" + utf8, "编码 UTF-8（带 BOM）"},
+    };
+    for (const auto &[input, said] : cases) {
         const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
         EXPECT_EQ(run.Status, kAllComputed);
         EXPECT_EQ(run.Output, expected);
-        EXPECT_EQ(run.Diagnostics, "");
+        EXPECT_EQ(run.Diagnostics, "taxcalc-batch: " + said + "\n");
     }
 }
 
@@ -60,31 +64,36 @@ TEST(BatchProcessor, RefusedRowsKeepTheirPlaceAndProcessingGoesOn) {
         "8,18001\n";
     const test::BatchRun run = RunBatch(BatchMode::Bonus, input);
     EXPECT_EQ(run.Status, kSomeRefused);
-    EXPECT_EQ(run.Output, Sheet({"id,年终奖,当月工资,note," + kBonusHeads,
-                                 "1,abc,3500,x," + kNoFigures + "年终奖：不是数字",
-                                 "2,\"multi\nline\",,y," + kNoFigures + "年终奖：不是数字",
-                                 "3,18001,,z," + k18001, "4,,1000,," + kNoFigures + "年终奖：空白",
-                                 "5,18000,3500,w," + kNoFigures + "列数：比表头多 1 列,extra",
-                                 "6,18000,3500,w," + k18000, ",,,," + kNoFigures,
-                                 "7,18000,\xEF\xBF\xBD\xEF\xBF\xBD,," + kNoFigures +
-                                     "编码：含有无法识别的字节（已替换为 \xEF\xBF\xBD）",
-                                 "8,18001,,," + k18001}));
+    EXPECT_EQ(
+        run.Output,
+        Sheet({"id,年终奖,当月工资,note," + kBonusHeads, "1,abc,3500,x," + kNoFigures + "年终奖：不是数字",
+               "2,\"multi\nline\",,y," + kNoFigures + "年终奖：不是数字", "3,18001,,z," + k18001,
+               "4,,1000,," + kNoFigures + "年终奖：空白",
+               "5,18000,3500,w," + kNoFigures + "列数：比表头多 1 列,extra", "6,18000,3500,w," + k18000,
+               ",,,," + kNoFigures,
+               "7,18000,\\xFF\\xFE,," + kNoFigures + "编码：第 3 列有无法按 UTF-8 读出的字节，已写作 \\xHH",
+               "8,18001,,," + k18001}));
     EXPECT_EQ(run.Diagnostics,
+              "taxcalc-batch: 编码 UTF-8（按全文判断）\n"
               "taxcalc-batch: 第 2 行：年终奖：不是数字\n"
               "taxcalc-batch: 第 3 行：年终奖：不是数字\n"
               "taxcalc-batch: 第 6 行：年终奖：空白\n"
               "taxcalc-batch: 第 7 行：列数：比表头多 1 列\n"
-              "taxcalc-batch: 第 10 行：编码：含有无法识别的字节（已替换为 \xEF\xBF\xBD）\n"
-              "taxcalc-batch: 9 行中有 5 行未能计算，原因见输出的“错误”列\n");
+              "taxcalc-batch: 第 10 行：编码：第 3 列有无法按 UTF-8 读出的字节，已写作 \\xHH\n"
+              "taxcalc-batch: 9 行中有 1 行空行（原样保留，未计算），5 行未能计算，原因见输出的“错误”列\n");
     EXPECT_EQ(run.Counts.Rows, 9U);
+    EXPECT_EQ(run.Counts.Blank, 1U);
     EXPECT_EQ(run.Counts.Refused, 5U);
+    EXPECT_EQ(run.Counts.Escaped, 1U);
 }
 
 TEST(BatchProcessor, MissingOptionalColumnsTakeThePanelsDefaults) {
     const test::BatchRun bonus = RunBatch(BatchMode::Bonus, "年终奖\r\n18000\r\n\r\n18001\r\n");
     EXPECT_EQ(bonus.Status, kAllComputed);
-    EXPECT_EQ(bonus.Output, Sheet({"年终奖," + kBonusHeads, "18000," + k18000, "18001," + k18001}));
-    EXPECT_EQ(bonus.Counts.Rows, 2U);
+    EXPECT_EQ(bonus.Output,
+              Sheet({"年终奖," + kBonusHeads, "18000," + k18000, "," + kNoFigures, "18001," + k18001}));
+    EXPECT_EQ(bonus.Counts.Rows, 3U);
+    EXPECT_EQ(bonus.Counts.Blank, 1U);
 
     const test::BatchRun wage = RunBatch(BatchMode::Wage, "Wage\n5000\n5000.56\n");
     EXPECT_EQ(wage.Status, kAllComputed);
@@ -119,7 +128,7 @@ TEST(BatchProcessor, FilesWithoutAUsableHeaderWriteNothing) {
     for (const Case &c : cases) {
         const test::BatchRun run = RunBatch(c.Mode, c.Input);
         EXPECT_EQ(run.Status, kUnusable) << c.Diagnostics;
-        EXPECT_EQ(run.Diagnostics, "taxcalc-batch: " + c.Diagnostics + "\n");
+        EXPECT_TRUE(run.Diagnostics.ends_with("taxcalc-batch: " + c.Diagnostics + "\n")) << run.Diagnostics;
     }
 }
 

@@ -84,13 +84,21 @@ TEST(CsvReader, FailsOnlyWhereNoRecordCanBeMadeOut) {
     const Case cases[] = {
         {"quote never closed", "a\n\"open,\nmore\n", CsvReader::kDefaultRecordLimit, 1,
          "第 2 行起的引号没有闭合"},
-        {"UTF-16",
+        {"UTF-16 cut short",
          std::string("\xFF\xFE"
-                     "a\0",
-                     4),
-         CsvReader::kDefaultRecordLimit, 0, "UTF-16"},
-        {"record over the limit", "short\n0123456789abcdefghij\n", 16, 1, "第 2 行起的记录超过 16 字节"},
-        {"quoted record over the limit", "\"0123456789abcdefghij\"\n", 16, 0, "第 1 行起的记录超过"},
+                     "a\0b",
+                     5),
+         CsvReader::kDefaultRecordLimit, 0, "UTF-16 字符不完整"},
+        {"UTF-16 lone surrogate", std::string("\xFF\xFE\x00\xDC\n\0", 6), CsvReader::kDefaultRecordLimit, 0,
+         "不成对的 UTF-16 代理字符"},
+        {"record over the limit", "short\n0123456789abcdefghij\n", 16, 1,
+         "第 2 行起的记录超过 16 字节 的上限"},
+        // Closed quotes are not blamed; only one that never closes is.
+        {"quoted record over the limit", "\"0123456789\",\"abcdefghij\"\nnext\n", 16, 0,
+         "第 1 行起的记录超过 16 字节 的上限"},
+        {"open quote over the limit", "ok\n\"0123456789abcdefghij\n", 16, 1, "第 2 行起的引号没有闭合"},
+        {"default limit", "\"" + std::string(CsvReader::kDefaultRecordLimit + 1, 'x') + "\"\n",
+         CsvReader::kDefaultRecordLimit, 0, "第 1 行起的记录超过 1 MiB（1048576 字节） 的上限"},
     };
     for (const Case &c : cases) {
         const ReadAll all = Read(c.Input, c.Limit);

@@ -66,6 +66,12 @@ private:
     std::mt19937 m_random;
 };
 
+// The text without the blanks around it, as the batch tool reads a cell.
+std::string Plain(const std::string &text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string Line2010(const RowFigures &f) {
     return "2、以2010年九级税率计算，该年终奖需要纳税" + f.Cells[6] + " 元，节省" + f.Cells[7] + "元！";
 }
@@ -79,6 +85,12 @@ void ExpectBonusParity(const std::string &bonus, const std::string &wage) {
     const bool computed =
         test::ComputeRow(test::CalculatorFor(BatchMode::Bonus, {"年终奖", "当月工资"}), {bonus, wage}, f);
     SCOPED_TRACE("bonus \"" + bonus + "\", wage \"" + wage + "\"");
+    if (computed && surface.MessageCount() != 0) {
+        // A spreadsheet's form that the window's entries refuse gives its plain twin's figures.
+        ASSERT_NE(Plain(bonus) + Plain(wage), bonus + wage);
+        ExpectBonusParity(Plain(bonus), Plain(wage));
+        return;
+    }
     ASSERT_EQ(computed, surface.MessageCount() == 0);
     if (!computed) {
         return;
@@ -107,6 +119,11 @@ void ExpectWageParity(const std::string &wage, const std::string &deductions) {
     const bool computed = test::ComputeRow(test::CalculatorFor(BatchMode::Wage, {"每月薪金", "三险一金"}),
                                            {wage, deductions}, f);
     SCOPED_TRACE("wage \"" + wage + "\", deductions \"" + deductions + "\"");
+    if (computed && surface.MessageCount() != 0) {
+        ASSERT_NE(Plain(wage) + Plain(deductions), wage + deductions);
+        ExpectWageParity(Plain(wage), Plain(deductions));
+        return;
+    }
     ASSERT_EQ(computed, surface.MessageCount() == 0);
     if (!computed) {
         return;

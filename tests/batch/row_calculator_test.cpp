@@ -95,16 +95,17 @@ TEST(RowCalculator, RefusedRowsNameTheFieldAndTheReasonAndShowNoFigure) {
     const Case cases[] = {
         {BatchMode::Bonus, "", "3500", "年终奖：空白"},
         {BatchMode::Bonus, "abc", "", "年终奖：不是数字"},
-        {BatchMode::Bonus, "1e5", "3500", "年终奖：不是数字"},
-        {BatchMode::Bonus, " 18000", "3500", "年终奖：不是数字"},
-        {BatchMode::Bonus, "5,000", "3500", "年终奖：不是数字"},
-        {BatchMode::Bonus, "１８０００", "3500", "年终奖：不是数字"},
+        {BatchMode::Bonus, "1e5", "3500",
+         "年终奖：是科学计数法，表格可能已丢掉了部分数位（请把单元格设为数值格式后重新导出）"},
+        {BatchMode::Bonus, "18001,50", "3500",
+         "年终奖：千位分隔符的位置不对，无法确定数额（应每三位一组，如 1,234,567.89）"},
+        {BatchMode::Bonus, " ", "3500", "年终奖：空白"},
         {BatchMode::Bonus, ".", "3500", "年终奖：不是数字"},
         {BatchMode::Bonus, "inf", "3500", "年终奖：不是数字"},
-        {BatchMode::Bonus, "18000", "3500元", "当月工资：不是数字"},
+        {BatchMode::Bonus, "18000", "3500美元", "当月工资：不是数字"},
         {BatchMode::Bonus, "", "-", "年终奖：空白；当月工资：不是数字"},
         {BatchMode::Wage, "", "", "每月薪金：空白"},
-        {BatchMode::Wage, "1" + std::string(400, '0'), "0", "每月薪金：不是数字"},
+        {BatchMode::Wage, "1" + std::string(400, '0'), "0", "每月薪金：数额过大，无法计算"},
         {BatchMode::Wage, huge, "-" + huge, "每月薪金、三险一金：数额过大，无法计算"},
     };
     for (const Case &c : cases) {

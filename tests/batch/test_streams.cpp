@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <span>
 #include <utility>
+#include <algorithm>
+#include <cstring>
 
 namespace taxcalc::test {
 
@@ -65,13 +67,40 @@ std::vector<std::string> Computed(const RowCalculator &calculator, const RowFigu
     return {figures.Cells.begin(), figures.Cells.begin() + static_cast<long>(calculator.Width())};
 }
 
-BatchRun RunBatch(BatchMode mode, std::string_view input, const PeriodRules *rules) {
-    const FilePtr in = FileWith(input);
+namespace {
+
+// A stream with no file descriptor, which cannot seek: a pipe's stand-in.
+FilePtr StreamOf(std::string_view &rest) {
+    cookie_io_functions_t functions{};
+    functions.read = [](void *cookie, char *buffer, std::size_t size) -> ssize_t {
+        auto &bytes = *static_cast<std::string_view *>(cookie);
+        const std::size_t count = std::min(size, bytes.size());
+        std::memcpy(buffer, bytes.data(), count);
+        bytes.remove_prefix(count);
+        return static_cast<ssize_t>(count);
+    };
+    return FilePtr(fopencookie(&rest, "rb", functions));
+}
+
+BatchRun Run(BatchMode mode, std::string_view input, const PeriodRules *rules, InputForm form, Source source) {
+    std::string_view rest = input;
+    const FilePtr in = source == Source::File ? FileWith(input) : StreamOf(rest);
     const FilePtr out(std::tmpfile());
     const FilePtr diagnostics(std::tmpfile());
     BatchProcessor processor(mode, in.get(), out.get(), diagnostics.get(), rules);
+    processor.SetInputForm(form);
     const int status = processor.Run();
     return {status, Contents(out.get()), Contents(diagnostics.get()), processor.Counts()};
+}
+
+}  // namespace
+
+BatchRun RunBatch(BatchMode mode, std::string_view input, const PeriodRules *rules) {
+    return Run(mode, input, rules, {}, Source::File);
+}
+
+BatchRun RunBatch(BatchMode mode, std::string_view input, InputForm form, Source source) {
+    return Run(mode, input, nullptr, form, source);
 }
 
 std::string Sheet(const std::vector<std::string> &rows) {

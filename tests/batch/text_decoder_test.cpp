@@ -13,7 +13,7 @@ using test::RecordOf;
 
 // The GBK and GB18030 bytes below are those that iconv(1) gives for the text in the
 // comment.
-TEST(TextDecoder, DecidesOnTheFirstRecordBeyondAsciiAndKeepsCellsApart) {
+TEST(TextDecoder, JudgesTheFirstRecordBeyondAsciiWhenUnsettledAndKeepsCellsApart) {
     using Result = TextDecoder::Result;
     struct Step {
         std::vector<std::string> Cells;
@@ -47,7 +47,7 @@ TEST(TextDecoder, DecidesOnTheFirstRecordBeyondAsciiAndKeepsCellsApart) {
         {"GB18030 four-byte and broken",
          TextEncoding::Undecided,
          {{{"\x95\x32\x82\x36", "a"}, {"\xF0\xA0\x80\x80", "a"}, Result::Clean},
-          {{"\xD5\xC5\x81", "\xFF"}, {"张\xEF\xBF\xBD", "\xEF\xBF\xBD"}, Result::Replaced}},
+          {{"\xD5\xC5\x81", "\xFF"}, {"张\\x81", "\\xFF"}, Result::Escaped}},
          TextEncoding::Gb18030},
         // A byte order mark said UTF-8: GBK bytes are broken UTF-8, not a change of mind.
         {"marked UTF-8 with stray bytes",
@@ -55,8 +55,8 @@ TEST(TextDecoder, DecidesOnTheFirstRecordBeyondAsciiAndKeepsCellsApart) {
          {{{"ok",
             "\xD5\xC5"
             "x"},
-           {"ok", "\xEF\xBF\xBD\xEF\xBF\xBDx"},
-           Result::Replaced},
+           {"ok", "\\xD5\\xC5x"},
+           Result::Escaped},
           {{"\xE5\xB9\xB4"}, {"年"}, Result::Clean}},
          TextEncoding::Utf8},
         // An overlong form is no UTF-8; in GBK the same bytes are 蜡.
@@ -94,15 +94,16 @@ TEST(TextDecoder, RejectsEveryIllFormedUtf8Sequence) {
         TextDecoder decoder;
         decoder.Settle(TextEncoding::Utf8);
         CsvRecord record = RecordOf({bytes});
-        EXPECT_EQ(decoder.Decode(record), TextDecoder::Result::Replaced) << testing::PrintToString(bytes);
+        EXPECT_EQ(decoder.Decode(record), TextDecoder::Result::Escaped) << testing::PrintToString(bytes);
     }
     const std::string fine[] = {"\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xF0\x90\x80\x80",
                                 "\xF4\x8F\xBF\xBF"};
     for (const std::string &bytes : fine) {
         TextDecoder decoder;
+        decoder.Settle(TextEncoding::Utf8);
         CsvRecord record = RecordOf({bytes});
         EXPECT_EQ(decoder.Decode(record), TextDecoder::Result::Clean) << testing::PrintToString(bytes);
-        EXPECT_EQ(decoder.Encoding(), TextEncoding::Utf8);
+        EXPECT_EQ(test::Cells(record), std::vector<std::string>{bytes});
     }
 }
 
