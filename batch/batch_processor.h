@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "batch/batch_mode.h"
-#include "engine/period_rules.h"
 #include "batch/text_encoding.h"
+#include "engine/period_rules.h"
 
 namespace taxcalc {
 

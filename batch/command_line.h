@@ -23,7 +23,7 @@ struct CommandLine {
     BatchMode Mode = BatchMode::Bonus;
     std::string Input = "-";
     std::string Output = "-";
-    const PeriodRules *Rules = nullptr;  // --rules; nullptr where none is named
+    const PeriodRules *Rules = nullptr;               // --rules; nullptr where none is named
     TextEncoding Encoding = TextEncoding::Undecided;  // found from the input unless given
     char Separator = 0;                               // found from the header unless given
     bool InPlace = false;

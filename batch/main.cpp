@@ -47,9 +47,10 @@ int main(int argc, char **argv) {
     std::string error;
     const std::optional<CommandLine> line = CommandLine::Parse(arguments, error);
     if (!line) {
-        Complain(error +
-                 "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]   "
-                 "(--help)");
+        Complain(
+            error +
+            "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]   "
+            "(--help)");
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {

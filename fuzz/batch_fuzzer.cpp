@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -142,7 +143,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         ++header;
     }
     const std::size_t width = inputRecords[header].Size();
-    const std::size_t computed = RowCalculator::ComputedHeaders(mode).size();
+    // The output's header is UTF-8 whatever the input's was: it names the added columns.
+    std::string error;
+    const std::optional<RowCalculator> calculator =
+        RowCalculator::ForHeader(mode, nullptr, outputRecords[header], error);
+    if (!calculator) {
+        Fail("the output's header lost its figure columns", header);
+    }
+    const std::size_t computed = calculator->Width();
     const std::size_t outputWidth = outputRecords[header].Size();
     if (outputWidth < computed + 1) {
         Fail("the header lost its computed columns", header);

@@ -296,7 +296,7 @@ TEST_F(BatchCli, EachPeriodWritesItsOwnFigures) {
         const Outcome outcome = Run({"bonus", "--rules", period}, input);
         EXPECT_EQ(outcome.Status, 0) << period;
         EXPECT_EQ(outcome.Out, kBom + kPeriodHeader + rows) << period;
-        EXPECT_EQ(outcome.Err, "taxcalc-batch: 编码 UTF-8（按全部输入判断）\n");
+        EXPECT_EQ(outcome.Err, "taxcalc-batch: 编码 UTF-8（按全文判断）\n");
     }
 }
 
@@ -349,6 +349,7 @@ TEST_F(BatchCli, RefusesAnUnknownPeriodOrOneForTheWageMode) {
         EXPECT_TRUE(outcome.Err.starts_with("taxcalc-batch: ")) << outcome.Err;
     }
     EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
+}
 
 // A run reading a pipe, fed `first` and caught once it has taken that in: it is
 // past opening its output then, and waits for more.

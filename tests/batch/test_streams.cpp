@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 #include <utility>
-#include <algorithm>
-#include <cstring>
 
 namespace taxcalc::test {
 
@@ -82,7 +82,8 @@ FilePtr StreamOf(std::string_view &rest) {
     return FilePtr(fopencookie(&rest, "rb", functions));
 }
 
-BatchRun Run(BatchMode mode, std::string_view input, const PeriodRules *rules, InputForm form, Source source) {
+BatchRun Run(BatchMode mode, std::string_view input, const PeriodRules *rules, InputForm form,
+             Source source) {
     std::string_view rest = input;
     const FilePtr in = source == Source::File ? FileWith(input) : StreamOf(rest);
     const FilePtr out(std::tmpfile());
