@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "panels/calculator.h"
+#include "panels/key_code.h"
 #include "panels/number_text.h"
 #include "tests/panels/recording_surface.h"
 
@@ -56,7 +57,20 @@ private:
 
 constexpr Entry kEntries[] = {Entry::Text2, Entry::Text3, Entry::Text4, Entry::Text5};
 constexpr std::string_view kNumberAlphabet = "0123456789.-+.0e 5";
-constexpr std::uint16_t kKeys[] = {8, 13, 27, '.', '0', '1', '5', '9', '-', '+', 'e', ' ', 0, 0xFF10};
+constexpr std::uint16_t kKeys[] = {KeyCode::Backspace,
+                                   KeyCode::Enter,
+                                   KeyCode::Escape,
+                                   '.',
+                                   '0',
+                                   '1',
+                                   '5',
+                                   '9',
+                                   '-',
+                                   '+',
+                                   'e',
+                                   ' ',
+                                   0,
+                                   0xFF10};
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
     for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
@@ -177,7 +191,7 @@ void CheckCalculated(const RecordingSurface &surface, int messagesBefore, Label 
 void Type(Calculator &calculator, RecordingSurface &surface, Entry entry, std::uint16_t code) {
     const std::uint16_t left = calculator.KeyPress(entry, code);
     std::string text = surface.Text(entry);
-    if (left == 8 && !text.empty()) {
+    if (left == KeyCode::Backspace && !text.empty()) {
         text.pop_back();
     } else if (left >= 0x20 && left < 0x7F) {
         text.push_back(static_cast<char>(left));

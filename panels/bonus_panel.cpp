@@ -13,7 +13,6 @@ namespace taxcalc {
 namespace {
 
 constexpr std::string_view kRefusal = "请输入正确的年终奖及当月工资！";
-constexpr std::string_view kWageDefault = "3500";
 constexpr std::string_view kReasonable = "评价：1、该年终奖合理，无需调整！";
 
 // A text that holds no number is refused exactly like an empty one.
@@ -69,7 +68,7 @@ void BonusPanel::Calculate() {
 
 void BonusPanel::Reset() {
     m_surface.SetEntryText(Entry::Text2, "");
-    m_surface.SetEntryText(Entry::Text3, kWageDefault);
+    m_surface.SetEntryText(Entry::Text3, kMonthWageDefault);
     m_surface.SetCaption(Label::Label16, "");
     m_surface.SetCaption(Label::Label17, "");
     m_surface.SetCaption(Label::Label20, "");

@@ -2,9 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <string_view>
+
 #include "panels/control_surface.h"
 
 namespace taxcalc {
+
+// Text3 as the window builds it and as the reset leaves it: a wage at the allowance.
+inline constexpr std::string_view kMonthWageDefault = "3500";
 
 // The right-hand panel: a year-end bonus taxed by the 2011 method, with the
 // blind-zone evaluation and the 2010 method beside it.

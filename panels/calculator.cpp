@@ -4,18 +4,13 @@
 
 #include <optional>
 
+#include "panels/key_code.h"
 #include "panels/number_text.h"
 
 namespace taxcalc {
 namespace {
 
-constexpr std::uint16_t kSwallowed = 0;
-constexpr std::uint16_t kBackspace = 8;
-constexpr std::uint16_t kEnter = 13;
-constexpr std::uint16_t kEscape = 27;
-constexpr std::uint16_t kPoint = '.';
-constexpr std::uint16_t kDigitZero = '0';
-constexpr std::uint16_t kDigitNine = '9';
+using namespace KeyCode;
 
 // The two entries of one panel in the order Enter walks them, and the promotional
 // label that typing in either turns back to its resting colour.
@@ -27,11 +22,6 @@ struct PanelEntries {
 
 constexpr PanelEntries kWageEntries{Entry::Text5, Entry::Text4, Label::Label19};
 constexpr PanelEntries kBonusEntries{Entry::Text2, Entry::Text3, Label::Label23};
-
-bool MayFormNumber(std::uint16_t keyCode) noexcept {
-    return keyCode == kPoint || keyCode == kBackspace || keyCode == kEnter || keyCode == kEscape ||
-           (keyCode >= kDigitZero && keyCode <= kDigitNine);
-}
 
 // Both entries must be non-empty before either is converted; then both values,
 // converted first and tested after, must be numbers that are not negative.
@@ -48,6 +38,11 @@ bool EnterMayCalculate(const ControlSurface &surface, const PanelEntries &panel)
 
 }  // namespace
 
+bool PassesCharacterFilter(std::uint16_t keyCode) noexcept {
+    return keyCode == Point || keyCode == Backspace || keyCode == Enter || keyCode == Escape ||
+           (keyCode >= DigitZero && keyCode <= DigitNine);
+}
+
 Calculator::Calculator(ControlSurface &surface) noexcept
     : m_surface(surface), m_wage(surface), m_bonus(surface) {}
 
@@ -60,10 +55,10 @@ std::uint16_t Calculator::KeyPress(Entry entry, std::uint16_t keyCode) {
     const bool wagePanel = entry == Entry::Text5 || entry == Entry::Text4;
     const PanelEntries &panel = wagePanel ? kWageEntries : kBonusEntries;
 
-    if (!MayFormNumber(keyCode)) {
-        keyCode = kSwallowed;
+    if (!PassesCharacterFilter(keyCode)) {
+        keyCode = Swallowed;
     }
-    if (keyCode == kEnter) {
+    if (keyCode == Enter) {
         if (entry == panel.First) {
             m_surface.FocusEntry(panel.Second);
         } else if (EnterMayCalculate(m_surface, panel)) {
@@ -74,7 +69,7 @@ std::uint16_t Calculator::KeyPress(Entry entry, std::uint16_t keyCode) {
             }
         }
     }
-    if (keyCode == kEscape) {
+    if (keyCode == Escape) {
         if (wagePanel) {
             m_wage.Reset();
         } else {
@@ -83,8 +78,8 @@ std::uint16_t Calculator::KeyPress(Entry entry, std::uint16_t keyCode) {
         m_surface.FocusEntry(panel.First);
     }
     // The whole text is scanned, whatever part of it a typed point would replace.
-    if (keyCode == kPoint && m_surface.EntryText(entry).find('.') != std::string::npos) {
-        keyCode = kSwallowed;
+    if (keyCode == Point && m_surface.EntryText(entry).find('.') != std::string::npos) {
+        keyCode = Swallowed;
     }
     m_surface.SetForeColour(panel.Promotion, kBlue);
     return keyCode;

@@ -10,6 +10,10 @@
 
 namespace taxcalc {
 
+// The character filter of the key procedure: digits, ".", Backspace, Enter and Esc
+// pass; every other code is swallowed.
+bool PassesCharacterFilter(std::uint16_t keyCode) noexcept;
+
 // Both panels on one surface, and the key-press procedure of the four entries. The
 // window forwards its button clicks and key presses here and owns nothing else.
 class Calculator {

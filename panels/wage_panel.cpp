@@ -38,7 +38,7 @@ void WagePanel::Calculate() {
 
 void WagePanel::Reset() {
     m_surface.SetEntryText(Entry::Text5, "");
-    m_surface.SetEntryText(Entry::Text4, "0");
+    m_surface.SetEntryText(Entry::Text4, kDeductionsDefault);
     m_surface.SetCaption(Label::Label29, "");
     m_surface.SetCaption(Label::Label28, "");
     m_surface.SetCaption(Label::Label34, "");

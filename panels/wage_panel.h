@@ -2,9 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <string_view>
+
 #include "panels/control_surface.h"
 
 namespace taxcalc {
+
+// Text4 as the window builds it and as the reset leaves it: no deductions.
+inline constexpr std::string_view kDeductionsDefault = "0";
 
 // The left-hand panel: a monthly wage's tax under the 2010 and the 2011 schedule.
 class WagePanel {

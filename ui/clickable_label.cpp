@@ -20,6 +20,29 @@ void ClickableLabel::setCaption(const QString &caption) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setText(text);
     fitToCaption();
+    nameForScreenReaders();
+    emit captionChanged();
+}
+
+void ClickableLabel::setSpokenName(const QString &name) {
+    m_spokenName = name;
+    nameForScreenReaders();
+}
+
+// Without a name of its own an empty label would be announced with its frame's
+// title. A caption that already begins with the name ("评价：…") is spoken as it is.
+void ClickableLabel::nameForScreenReaders() {
+    if (m_spokenName.isEmpty()) {
+        return;
+    }
+    const QString caption = text();
+    if (caption.isEmpty()) {
+        setAccessibleName(m_spokenName);
+    } else if (caption.startsWith(m_spokenName)) {
+        setAccessibleName(caption);
+    } else {
+        setAccessibleName(m_spokenName + QStringLiteral("：") + caption);
+    }
 }
 
 void ClickableLabel::fitToCaption() {

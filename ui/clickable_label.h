@@ -19,10 +19,14 @@ public:
     Sizing sizing() const noexcept { return m_sizing; }
     // Sets the caption, "\r\n" starting a new line, and fits the label to it.
     void setCaption(const QString &caption);
+    // What the label shows ("调整前需纳税"): a screen reader hears it before the
+    // caption, and alone while the caption is empty.
+    void setSpokenName(const QString &name);
 
 signals:
     void clicked();
     void mouseMoved();
+    void captionChanged();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -31,8 +35,10 @@ protected:
 
 private:
     void fitToCaption();
+    void nameForScreenReaders();
 
     Sizing m_sizing;
+    QString m_spokenName;
     bool m_pressed = false;
 };
 

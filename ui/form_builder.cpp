@@ -22,12 +22,9 @@
 namespace taxcalc {
 namespace {
 
-int Pixels(int twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-QRect PixelRect(const ControlRow &row) {
-    return QRect(Pixels(row.Left), Pixels(row.Top), Pixels(row.Width), Pixels(row.Height));
+QRect PixelRect(const ControlRow &row, int dpiX, int dpiY) {
+    return QRect(TwipsToPixels(row.Left, dpiX), TwipsToPixels(row.Top, dpiY), TwipsToPixels(row.Width, dpiX),
+                 TwipsToPixels(row.Height, dpiY));
 }
 
 ClickableLabel::Sizing SizingOf(ControlKind kind) {
@@ -75,6 +72,8 @@ bool LiesAboveLabels(ControlKind kind) {
 
 void BuildControls(QWidget &window) {
     const QPixmap badge(QStringLiteral(":/badge.jpg"));
+    const int dpiX = window.logicalDpiX();
+    const int dpiY = window.logicalDpiY();
     QHash<QString, QWidget *> containers{{QString(), &window}};
     std::vector<QWidget *> raised;
 
@@ -83,16 +82,16 @@ void BuildControls(QWidget &window) {
         QWidget *control = CreateControl(row, container, badge);
         control->setObjectName(FromUtf8(row.Name));
         control->setFont(WindowFont(row.Font));
-        control->setGeometry(PixelRect(row));
+        control->setGeometry(PixelRect(row, dpiX, dpiY));
         if (row.ForeColour) {
             SetForeColour(*control, *row.ForeColour);
         }
-        if (!row.AccessibleName.empty()) {
-            control->setAccessibleName(FromUtf8(row.AccessibleName));
-        }
-        if (auto *label = qobject_cast<ClickableLabel *>(control);
-            label != nullptr && row.Kind != ControlKind::Picture) {
+        auto *label = row.Kind != ControlKind::Picture ? qobject_cast<ClickableLabel *>(control) : nullptr;
+        if (label != nullptr) {
+            label->setSpokenName(FromUtf8(row.AccessibleName));
             label->setCaption(FromUtf8(row.Text));
+        } else if (!row.AccessibleName.empty()) {
+            control->setAccessibleName(FromUtf8(row.AccessibleName));
         }
         if (row.Kind == ControlKind::Frame) {
             containers.insert(control->objectName(), control);
@@ -104,8 +103,9 @@ void BuildControls(QWidget &window) {
 
     for (const LineSpec &row : LineTable()) {
         QWidget *container = containers.value(FromUtf8(row.Container), &window);
-        auto *line = new LineWidget(QPoint(Pixels(row.X1), Pixels(row.Y1)),
-                                    QPoint(Pixels(row.X2), Pixels(row.Y2)), container);
+        auto *line =
+            new LineWidget(QPoint(TwipsToPixels(row.X1, dpiX), TwipsToPixels(row.Y1, dpiY)),
+                           QPoint(TwipsToPixels(row.X2, dpiX), TwipsToPixels(row.Y2, dpiY)), container);
         line->setObjectName(FromUtf8(row.Name));
     }
 

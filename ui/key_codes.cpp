@@ -4,12 +4,10 @@
 
 #include <algorithm>
 
+#include "panels/key_code.h"
+
 namespace taxcalc {
 namespace {
-
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kEnter = 13;
-constexpr char16_t kEscape = 27;
 
 bool TypesCharacters(const QString &text) {
     return !text.isEmpty() && std::none_of(text.cbegin(), text.cend(),
@@ -24,12 +22,12 @@ std::u16string KeyPressCodes(int key, Qt::KeyboardModifiers modifiers, const QSt
         case Qt::Key_Backtab:
             return {};
         case Qt::Key_Backspace:
-            return {kBackspace};
+            return {KeyCode::Backspace};
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return {kEnter};
+            return {KeyCode::Enter};
         case Qt::Key_Escape:
-            return {kEscape};
+            return {KeyCode::Escape};
         default:
             break;
     }

@@ -6,29 +6,27 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "panels/key_code.h"
 #include "ui/key_codes.h"
 
 namespace taxcalc {
 namespace {
 
-constexpr char16_t kSwallowed = 0;
-constexpr char16_t kLastControlLetter = 26;
-
 // The key whose press types the code: the entry inserts the event's text, and reads
 // Backspace, Enter, Escape and Ctrl+letter from its key.
 QKeyEvent KeyEventTyping(char16_t code) {
     switch (code) {
-        case 8:
+        case KeyCode::Backspace:
             return QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
-        case 13:
+        case KeyCode::Enter:
             return QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        case 27:
+        case KeyCode::Escape:
             return QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
         default:
             break;
     }
     const QString text(QChar{code});
-    if (code <= kLastControlLetter) {
+    if (code <= KeyCode::LastControlLetter) {
         return QKeyEvent(QEvent::KeyPress, Qt::Key_A + code - 1, Qt::ControlModifier, text);
     }
     const int key = code < 0x80 ? int{QChar{code}.toUpper().unicode()} : int{Qt::Key_unknown};
@@ -37,7 +35,7 @@ QKeyEvent KeyEventTyping(char16_t code) {
 
 }  // namespace
 
-KeyFilter::KeyFilter(Calculator &calculator, QObject *parent) : QObject(parent), m_calculator(calculator) {}
+KeyFilter::KeyFilter(Calculator &calculator) : m_calculator(calculator) {}
 
 void KeyFilter::watch(QLineEdit *lineEdit, Entry entry) {
     m_entries.insert(lineEdit, entry);
@@ -66,7 +64,7 @@ bool KeyFilter::filterKeyPress(QLineEdit *lineEdit, Entry entry, const QKeyEvent
         if (left == codes.front()) {
             return false;
         }
-        if (left != kSwallowed) {
+        if (left != KeyCode::Swallowed) {
             deliver(lineEdit, left);
         }
         return true;
@@ -75,7 +73,7 @@ bool KeyFilter::filterKeyPress(QLineEdit *lineEdit, Entry entry, const QKeyEvent
     // own, seeing the text as the characters before it left it.
     for (const char16_t code : codes) {
         const char16_t left = m_calculator.KeyPress(entry, code);
-        if (left != kSwallowed) {
+        if (left != KeyCode::Swallowed) {
             deliver(lineEdit, left);
         }
     }

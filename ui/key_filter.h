@@ -19,7 +19,7 @@ class KeyFilter : public QObject {
     Q_OBJECT
 
 public:
-    KeyFilter(Calculator &calculator, QObject *parent);
+    explicit KeyFilter(Calculator &calculator);
 
     void watch(QLineEdit *lineEdit, Entry entry);
 

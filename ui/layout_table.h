@@ -13,7 +13,8 @@
 
 namespace taxcalc {
 
-inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
+inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kClientWidthTwips = 11430;
 inline constexpr int kClientHeightTwips = 8415;
 inline constexpr std::string_view kWindowCaption = "最新2011年终奖计算器_最新2011年个税计算器";
@@ -41,7 +42,7 @@ struct ControlRow {
     std::string_view Text;  // "\r\n" starts a new line
     FontRole Font;
     std::optional<Colour> ForeColour;
-    std::string_view AccessibleName;  // empty: the toolkit's own
+    std::string_view AccessibleName;  // empty: the toolkit's own; of a label: what it shows
 };
 
 struct LineSpec {
@@ -52,6 +53,12 @@ struct LineSpec {
     int X2;
     int Y2;
 };
+
+// Twips are a length: at 120 dots per inch a box is a quarter wider in pixels than
+// at 96, as its text is.
+constexpr int TwipsToPixels(int twips, int dotsPerInch) noexcept {
+    return (twips * dotsPerInch + kTwipsPerInch / 2) / kTwipsPerInch;
+}
 
 std::span<const ControlRow> ControlTable() noexcept;
 std::span<const LineSpec> LineTable() noexcept;

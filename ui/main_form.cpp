@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "ui/main_form.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QPushButton>
 #include <QScreen>
@@ -19,8 +20,10 @@
 #include "ui/link_addresses.h"
 #include "ui/number_entry.h"
 #include "ui/open_link.h"
+#include "ui/result_announcer.h"
 #include "ui/utf8_text.h"
 #include "ui/widget_surface.h"
+#include "ui/window_palette.h"
 
 namespace taxcalc {
 namespace {
@@ -55,20 +58,24 @@ MainForm::MainForm(QWidget *parent) : QWidget(parent, kWindowFlags) {
     icon.addFile(QStringLiteral(":/icons/taxcalc-16.png"));
     icon.addFile(QStringLiteral(":/icons/taxcalc-32.png"));
     setWindowIcon(icon);
-    setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+    setFixedSize(TwipsToPixels(kClientWidthTwips, logicalDpiX()),
+                 TwipsToPixels(kClientHeightTwips, logicalDpiY()));
+    // Before the controls exist, so that each of them starts from it.
+    setPalette(WindowPalette(QApplication::palette(), *style()));
 
     BuildControls(*this);
     m_surface = std::make_unique<WidgetSurface>(*this);
     m_calculator = std::make_unique<Calculator>(*m_surface);
 
-    auto *keyFilter = new KeyFilter(*m_calculator, this);
+    m_keyFilter = std::make_unique<KeyFilter>(*m_calculator);
     for (const Entry entry : kWatchedEntries) {
-        keyFilter->watch(m_surface->entry(entry), entry);
+        m_keyFilter->watch(m_surface->entry(entry), entry);
     }
     connectButtons();
     connectLinks();
     connectHoverCues();
     orderTabs();
+    announceResults();
 
     m_calculator->Load();
 }
@@ -77,7 +84,7 @@ MainForm::~MainForm() = default;
 
 void MainForm::connectButtons() {
     const auto onClick = [this](const char *name, auto operation) {
-        auto *button = findChild<QPushButton *>(QString::fromLatin1(name));
+        auto *button = RequireControl<QPushButton>(*this, name);
         connect(button, &QPushButton::clicked, this, [this, operation] { operation(*m_calculator); });
     };
     onClick("Cmd_CAL1", [](Calculator &calculator) { calculator.Wage().Calculate(); });
@@ -88,7 +95,7 @@ void MainForm::connectButtons() {
 
 void MainForm::connectLinks() {
     for (const LinkControl &link : kLinks) {
-        auto *control = findChild<ClickableLabel *>(FromUtf8(link.Name));
+        auto *control = RequireControl<ClickableLabel>(*this, link.Name);
         const std::string_view address = link.Address;
         connect(control, &ClickableLabel::clicked, this, [this, address] { OpenLink(this, address); });
     }
@@ -106,12 +113,25 @@ void MainForm::connectHoverCues() {
 void MainForm::orderTabs() {
     QWidget *previous = nullptr;
     for (const std::string_view name : kTabOrder) {
-        auto *control = findChild<QWidget *>(FromUtf8(name));
+        auto *control = RequireControl(*this, name);
         if (previous != nullptr) {
             setTabOrder(previous, control);
         }
         previous = control;
     }
+}
+
+void MainForm::announceResults() {
+    m_announcer = new ResultAnnouncer(this);
+    const auto labels = [this](std::initializer_list<Label> names) {
+        QList<ClickableLabel *> list;
+        for (const Label name : names) {
+            list.append(m_surface->label(name));
+        }
+        return list;
+    };
+    m_announcer->watchPanel(labels({Label::Label29, Label::Label28, Label::Label34, Label::Label26}));
+    m_announcer->watchPanel(labels({Label::Label17, Label::Label4, Label::Label5, Label::Label6}));
 }
 
 void MainForm::showEvent(QShowEvent *event) {
@@ -120,7 +140,9 @@ void MainForm::showEvent(QShowEvent *event) {
             setGeometry(
                 QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
         }
-        findChild<QWidget *>(QStringLiteral("Cmd_ESC2"))->setFocus(Qt::OtherFocusReason);
+        RequireControl(*this, kTabOrder.front())->setFocus(Qt::OtherFocusReason);
+        // The focus frame shows from the start, not only once a key has been used.
+        setAttribute(Qt::WA_KeyboardFocusChange);
     }
     QWidget::showEvent(event);
 }

@@ -9,7 +9,8 @@ namespace taxcalc {
 // A single-line entry that takes characters only as key presses, which the key
 // filter sees first. An input method would commit text straight into a QLineEdit,
 // past any key filter, so the entry declines input methods altogether; dropped text
-// is declined as well. Pasting from the context menu stays possible.
+// is declined as well. Pasting from the context menu stays possible; the menu names
+// no shortcut that the key filter swallows.
 class NumberEntry : public QLineEdit {
     Q_OBJECT
 
@@ -20,6 +21,7 @@ public:
 
 protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 };
 
 }  // namespace taxcalc

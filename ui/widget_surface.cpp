@@ -7,32 +7,21 @@
 
 #include "ui/clickable_label.h"
 #include "ui/colour.h"
+#include "ui/form_builder.h"
 #include "ui/number_entry.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
-namespace {
-
-template <typename Widget>
-Widget *FindControl(QWidget &window, std::string_view name) {
-    auto *control = window.findChild<Widget *>(FromUtf8(name));
-    if (control == nullptr) {
-        qFatal("The window has no control named %.*s", static_cast<int>(name.size()), name.data());
-    }
-    return control;
-}
-
-}  // namespace
 
 static_assert(static_cast<std::size_t>(Entry::Text5) + 1 == 4, "every entry is bound");
 static_assert(static_cast<std::size_t>(Label::Label34) + 1 == 14, "every label is bound");
 
 WidgetSurface::WidgetSurface(QWidget &window) : m_window(window) {
     for (std::size_t i = 0; i < kEntryCount; ++i) {
-        m_entries[i] = FindControl<NumberEntry>(window, EntryName(static_cast<Entry>(i)));
+        m_entries[i] = RequireControl<NumberEntry>(window, EntryName(static_cast<Entry>(i)));
     }
     for (std::size_t i = 0; i < kLabelCount; ++i) {
-        m_labels[i] = FindControl<ClickableLabel>(window, LabelName(static_cast<Label>(i)));
+        m_labels[i] = RequireControl<ClickableLabel>(window, LabelName(static_cast<Label>(i)));
     }
 }
 
