@@ -2,7 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "ui/clickable_label.h"
 
+#include <QFontInfo>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace taxcalc {
 
@@ -56,6 +61,55 @@ void ClickableLabel::fitToCaption() {
         case Sizing::Fixed:
             break;
     }
+}
+
+// An auto-size label is as high as its lines, and a glyph that reaches below the
+// face's descent (the Song face's star) keeps its lowest row.
+QSize ClickableLabel::sizeHint() const {
+    QSize hint = QLabel::sizeHint();
+    if (m_sizing == Sizing::AutoSize && !text().isEmpty()) {
+        const QFontMetrics metrics(font());
+        const QStringList lines = text().split(QLatin1Char('\n'));
+        const int inkBottom = int(lines.size() - 1) * metrics.lineSpacing() + metrics.ascent() +
+                              metrics.boundingRect(lines.last()).bottom() + 1;
+        hint.setHeight(std::max(hint.height(), inkBottom));
+    }
+    return hint;
+}
+
+// The fixed boxes were laid out for faces whose lines are exactly as high as their
+// characters; the Kai face adds leading above and below, and the last line would
+// lose its lower pixels. A fixed label stacks its lines at the character height,
+// each character's square filling its line: a Chinese character stands 0.88 of
+// its height above the baseline.
+void ClickableLabel::paintEvent(QPaintEvent *event) {
+    if (m_sizing != Sizing::Fixed || text().isEmpty()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QString caption = text();
+    caption.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(caption, font(), this);
+    QTextOption option(alignment());
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const QRect box = contentsRect();
+    const QFontMetricsF metrics(font(), this);
+    const qreal pitch = std::min<qreal>(metrics.lineSpacing(), QFontInfo(font()).pixelSize());
+    const qreal raise = std::max<qreal>(0, metrics.ascent() - 0.88 * pitch);
+    layout.beginLayout();
+    for (int row = 0;; ++row) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            break;
+        }
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, row * pitch - raise));
+    }
+    layout.endLayout();
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    layout.draw(&painter, box.topLeft());
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event) {

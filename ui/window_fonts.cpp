@@ -16,13 +16,14 @@ QFont KaiFont(qreal pointSize, QFont::Weight weight) {
     return font;
 }
 
+// The notes at the foot were laid out for a Song face: its lines are exactly as high
+// as its characters are wide, so Label1's three lines fit its box, where a sans face
+// (or the Kai face) needs a fourth of a line more and cuts the last one. The
+// platform's own font stays behind it for anything the Song face lacks.
 QFont StandardFont() {
     QFont font = QApplication::font();
-    QStringList families = font.families();
-    if (families.isEmpty()) {
-        families.append(font.family());
-    }
-    families.append(QStringLiteral("WenQuanYi Micro Hei"));
+    QStringList families{QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")};
+    families.append(font.families().isEmpty() ? QStringList{font.family()} : font.families());
     font.setFamilies(families);
     font.setPointSizeF(9);
     return font;

@@ -10,8 +10,7 @@ namespace taxcalc {
 
 // The Kai face is asked for by its Chinese and English names first, then by the
 // names of the Kai faces that Debian ships; a single family would fall back to a
-// sans face. The standard font is the platform's own at 9 pt, with a CJK face
-// behind it for the Chinese characters.
+// sans face. The standard font is a Song face at 9 pt, the platform's own behind it.
 QFont WindowFont(FontRole role);
 
 }  // namespace taxcalc

@@ -278,7 +278,7 @@ void StartupTest::showsTheClearedStateOfLoad_data() {
                                "人民共和国个人所得税法〉的决定》。"
                                "特征为3500元起征、7级税率。参考：\n★全国人民代表大会常务委员会关于修改〈中华"
                                "人民共和国个人所得税法〉的决定："
-                               "https://www.gov.cn/flfg/2011-06/30/content_1897373.htm";
+                               "www.gov.cn/flfg/2011-06/30/content_1897373.htm";
     QTest::newRow("Label11") << "Label11"
                              << "★ 本计算器由 taxcalc 开发组制作，免费开源 ★";
     QTest::newRow("Cmd_CAL1") << "Cmd_CAL1"
