@@ -71,9 +71,14 @@ bool LiesAboveLabels(ControlKind kind) {
 }  // namespace
 
 void BuildControls(QWidget &window) {
-    const QPixmap badge(QStringLiteral(":/badge.jpg"));
     const int dpiX = window.logicalDpiX();
     const int dpiY = window.logicalDpiY();
+    // The badge is drawn for 96 dots per inch; it grows with its box.
+    QPixmap badge(QStringLiteral(":/badge.jpg"));
+    if (dpiX != 96 || dpiY != 96) {
+        badge = badge.scaled(badge.width() * dpiX / 96, badge.height() * dpiY / 96, Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+    }
     QHash<QString, QWidget *> containers{{QString(), &window}};
     std::vector<QWidget *> raised;
 
