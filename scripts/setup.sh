@@ -8,10 +8,11 @@
 #   scripts/setup.sh shot   that, plus what scripts/screenshot.sh needs
 set -euo pipefail
 
-run_packages=(cmake g++ ninja-build qt6-base-dev qt6-qpa-plugins xdg-utils
-              fonts-arphic-ukai fonts-arphic-gkai00mp fonts-wqy-microhei)
-test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils time)
-shot_packages=(xvfb xdotool imagemagick)
+run_packages=(cmake g++ ninja-build qt6-base-dev qt6-qpa-plugins qt6-translations-l10n xdg-utils
+              fonts-arphic-ukai fonts-arphic-uming fonts-arphic-gkai00mp fonts-wqy-microhei help2man)
+test_packages=(libgtest-dev libbenchmark-dev clang desktop-file-utils appstream time
+               xvfb xdotool dbus at-spi2-core python3-pyatspi)
+shot_packages=(imagemagick)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -20,27 +21,45 @@ case "${1:-run}" in
     *) echo "usage: $0 [run|test|shot]" >&2; exit 2 ;;
 esac
 
-missing=()
-for package in "${wanted[@]}"; do
-    if [[ "$(dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null)" != ii* ]]; then
-        missing+=("$package")
-    fi
-done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+installed() { [[ "$(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null)" == ii* ]]; }
 
-if ! command -v apt-get >/dev/null 2>&1; then
-    echo "setup: apt-get not found; install these packages by hand: ${missing[*]}" >&2
-    exit 1
-fi
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-    if ! command -v sudo >/dev/null 2>&1; then
-        echo "setup: need root (or sudo) to install: ${missing[*]}" >&2
+updated=0
+install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        installed "$package" || missing+=("$package")
+    done
+    [[ ${#missing[@]} -eq 0 ]] && return 0
+    if ! command -v apt-get >/dev/null 2>&1; then
+        echo "setup: apt-get not found; install these packages by hand: ${missing[*]}" >&2
         exit 1
     fi
-    sudo=(sudo)
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "setup: need root (or sudo) to install: ${missing[*]}" >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "setup: installing ${missing[*]}" >&2
+    if [[ $updated -eq 0 ]]; then
+        "${sudo[@]}" apt-get update -qq
+        updated=1
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+install_missing "${wanted[@]}"
+
+# libFuzzer's runtime comes in a package named after clang's major version: that of
+# the clang installed above, whichever Debian ships.
+if [[ "${1:-run}" != run ]]; then
+    major=$(dpkg-query -W -f='${Depends}' clang | grep -o 'clang-[0-9]\+' | head -n1 || true)
+    if [[ -z $major ]]; then
+        echo "setup: cannot tell which clang is installed" >&2
+        exit 1
+    fi
+    install_missing "libclang-rt-${major#clang-}-dev"
 fi
-echo "setup: installing ${missing[*]}" >&2
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null

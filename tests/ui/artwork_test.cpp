@@ -4,17 +4,24 @@
 // The committed pictures as the window loads them: from the resources, at the
 // sizes the picture boxes and the window icon need, with the look the badge is
 // meant to have, and still what the generator draws.
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <cstdlib>
 
 namespace taxcalc {
 namespace {
+
+QByteArray ReadAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QImage Load(const QString &path) {
     QImageReader reader(path);
@@ -151,6 +158,10 @@ private slots:
         QTest::addColumn<int>("unit");
         QTest::newRow("16") << ":/icons/taxcalc-16.png" << 1;
         QTest::newRow("32") << ":/icons/taxcalc-32.png" << 2;
+        for (const int size : {48, 64, 128, 256}) {
+            QTest::newRow(qPrintable(QString::number(size)))
+                << QStringLiteral(TAXCALC_RESOURCE_DIR "/icons/taxcalc-%1.png").arg(size) << size / 16;
+        }
     }
 
     void IconYuanIsCrisp() {
@@ -186,14 +197,13 @@ private slots:
         QVERIFY(tool.waitForFinished(60000));
         QVERIFY2(tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0,
                  tool.readAllStandardError().constData());
-        const QList<QPair<QString, int>> pictures = {
-            {QStringLiteral("badge.jpg"), 3},
-            {QStringLiteral("icons/taxcalc-32.png"), 0},
-            {QStringLiteral("icons/taxcalc-16.png"), 0},
-        };
+        QList<QPair<QString, int>> pictures = {{QStringLiteral("badge.jpg"), 3}};
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+            pictures.append({QStringLiteral("icons/taxcalc-%1.png").arg(size), 0});
+        }
         for (const auto &[name, tolerance] : pictures) {
             const QImage fresh = Load(out.filePath(name));
-            const QImage committed = Load(QStringLiteral(":/") + name);
+            const QImage committed = Load(QStringLiteral(TAXCALC_RESOURCE_DIR "/") + name);
             QCOMPARE(fresh.size(), committed.size());
             int worst = 0;
             for (int y = 0; y < fresh.height(); ++y) {
@@ -206,6 +216,31 @@ private slots:
             }
             QVERIFY2(worst <= tolerance, qPrintable(name + QStringLiteral(" differs by %1").arg(worst)));
         }
+        QCOMPARE(ReadAll(out.filePath(QStringLiteral("icons/taxcalc.svg"))),
+                 ReadAll(QStringLiteral(TAXCALC_RESOURCE_DIR "/icons/taxcalc.svg")));
+    }
+
+    // The scalable icon is well-formed SVG of a square 256 pixels wide, and draws
+    // the rim and the sign in the colours of the pictures.
+    void ScalableIconIsSquareSvg() {
+        const QByteArray svg = ReadAll(QStringLiteral(TAXCALC_RESOURCE_DIR "/icons/taxcalc.svg"));
+        QXmlStreamReader reader(svg);
+        QVERIFY(reader.readNextStartElement());
+        QCOMPARE(reader.name(), QStringLiteral("svg"));
+        QCOMPARE(reader.namespaceUri(), QStringLiteral("http://www.w3.org/2000/svg"));
+        QCOMPARE(reader.attributes().value(QStringLiteral("viewBox")), QStringLiteral("0 0 16 16"));
+        QCOMPARE(reader.attributes().value(QStringLiteral("width")), QStringLiteral("256"));
+        int lines = 0;
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::StartElement &&
+                (reader.name() == QStringLiteral("line") || reader.name() == QStringLiteral("polyline"))) {
+                ++lines;
+            }
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QCOMPARE(lines, 4);
+        QVERIFY(svg.contains("#d01818"));  // the face's red rim
+        QVERIFY(svg.contains("#78d26e"));  // the lit green edge
     }
 };
 

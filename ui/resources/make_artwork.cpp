@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
-// Draws the window's pictures: the badge shown in both panels and the window icon.
+// Draws the window's pictures: the badge shown in both panels and the icon.
 //   taxcalc_artwork OUTPUT_FOLDER
-// writes badge.jpg, icons/taxcalc-32.png and icons/taxcalc-16.png there. The
-// results are committed beside this file, so the build never runs it.
+// writes badge.jpg, icons/taxcalc-SIZE.png for every size a desktop asks for and
+// icons/taxcalc.svg there. The results are committed beside this file, so the build
+// never runs it.
 #include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -31,6 +33,9 @@ const QColor kShadowRed(150, 14, 14);
 const QColor kGreenLight(120, 210, 110);
 const QColor kGreenDark(20, 120, 48);
 const QColor kGreenSide(40, 150, 60);
+
+// The sizes of the hicolor icon theme that desktops ask for.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // The slogan of the promotional notice, one line each.
 const QStringList kSlogan = {QStringLiteral("稳健"), QStringLiteral("致富")};
@@ -164,8 +169,13 @@ void PaintYuan(QPainter &painter, int size) {
     painter.drawLine(at(4, 11.5), at(12, 11.5));
 }
 
+// The rim is a pixel at 16, three from 24 to 32, and as wide as at 32 beyond.
+int IconRim(int size) {
+    return size < 24 ? 1 : std::max(3, size * 3 / 32);
+}
+
 QImage MakeIcon(int size) {
-    const int rim = size < 24 ? 1 : 3;
+    const int rim = IconRim(size);
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     PaintFace(image, QRect(rim, rim, size - 2 * rim, size - 2 * rim));
@@ -175,6 +185,43 @@ QImage MakeIcon(int size) {
     PaintBevel(painter, QRectF(0, 0, size, size), rim);
     PaintYuan(painter, size);
     return image;
+}
+
+// The same icon drawn as a vector on the 16-unit grid of PaintYuan: a radial face,
+// the lit and shaded rim 1.5 units wide (as at 32 pixels), the yuan sign.
+QByteArray MakeSvgIcon() {
+    const auto colour = [](const QColor &c) { return c.name().toLatin1(); };
+    QByteArray svg;
+    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 16 16\">\n";
+    svg += "  <defs>\n";
+    svg += "    <radialGradient id=\"face\" cx=\"8\" cy=\"8\" r=\"9\" gradientUnits=\"userSpaceOnUse\">\n";
+    for (const double t : {0.0, 0.5, 0.75, 1.0}) {
+        svg += "      <stop offset=\"" + QByteArray::number(t) + "\" stop-color=\"" +
+               colour(Mix(kFaceOrange, kFaceRed, t * t)) + "\"/>\n";
+    }
+    svg += "    </radialGradient>\n";
+    svg += "    <linearGradient id=\"top\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1.5\" gradientUnits=\"userSpaceOnUse\">\n";
+    svg += "      <stop offset=\"0\" stop-color=\"" + colour(kGreenLight) + "\"/>\n";
+    svg += "      <stop offset=\"1\" stop-color=\"" + colour(kGreenDark) + "\"/>\n";
+    svg += "    </linearGradient>\n";
+    svg += "    <linearGradient id=\"left\" x1=\"0\" y1=\"0\" x2=\"1.5\" y2=\"0\" gradientUnits=\"userSpaceOnUse\">\n";
+    svg += "      <stop offset=\"0\" stop-color=\"" + colour(kGreenSide) + "\"/>\n";
+    svg += "      <stop offset=\"1\" stop-color=\"" + colour(kGreenDark) + "\"/>\n";
+    svg += "    </linearGradient>\n";
+    svg += "  </defs>\n";
+    svg += "  <rect width=\"16\" height=\"16\" fill=\"" + colour(kShadowRed) + "\"/>\n";
+    svg += "  <rect x=\"1.5\" y=\"1.5\" width=\"13\" height=\"13\" fill=\"url(#face)\"/>\n";
+    svg += "  <polygon points=\"0,0 1.5,1.5 1.5,14.5 0,16\" fill=\"url(#left)\"/>\n";
+    svg += "  <polygon points=\"0,0 16,0 14.5,1.5 1.5,1.5\" fill=\"url(#top)\"/>\n";
+    svg += "  <g stroke=\"#000000\" fill=\"none\">\n";
+    svg += "    <polyline points=\"3.5,2.5 8,8 12.5,2.5\" stroke-width=\"2\" stroke-linejoin=\"miter\"/>\n";
+    svg += "    <line x1=\"8\" y1=\"7.5\" x2=\"8\" y2=\"14\" stroke-width=\"2\"/>\n";
+    svg += "    <line x1=\"4\" y1=\"9.5\" x2=\"12\" y2=\"9.5\" stroke-width=\"1\"/>\n";
+    svg += "    <line x1=\"4\" y1=\"11.5\" x2=\"12\" y2=\"11.5\" stroke-width=\"1\"/>\n";
+    svg += "  </g>\n";
+    svg += "</svg>\n";
+    return svg;
 }
 
 bool Save(const QImage &image, const QString &path, const char *format, int quality, QTextStream &err) {
@@ -207,10 +254,17 @@ int Run(int argc, char **argv) {
         err << "taxcalc_artwork: cannot create " << out.filePath(QStringLiteral("icons")) << "\n";
         return 1;
     }
-    const bool ok =
-        Save(MakeBadge(), out.filePath(QStringLiteral("badge.jpg")), "JPG", 92, err) &&
-        Save(MakeIcon(32), out.filePath(QStringLiteral("icons/taxcalc-32.png")), "PNG", -1, err) &&
-        Save(MakeIcon(16), out.filePath(QStringLiteral("icons/taxcalc-16.png")), "PNG", -1, err);
+    bool ok = Save(MakeBadge(), out.filePath(QStringLiteral("badge.jpg")), "JPG", 92, err);
+    for (const int size : kIconSizes) {
+        ok = ok && Save(MakeIcon(size), out.filePath(QStringLiteral("icons/taxcalc-%1.png").arg(size)), "PNG", -1,
+                        err);
+    }
+    QFile svg(out.filePath(QStringLiteral("icons/taxcalc.svg")));
+    const QByteArray vector = MakeSvgIcon();
+    if (ok && (!svg.open(QIODevice::WriteOnly) || svg.write(vector) != vector.size())) {
+        err << "taxcalc_artwork: cannot write " << svg.fileName() << "\n";
+        ok = false;
+    }
     return ok ? 0 : 1;
 }
 
