@@ -13,6 +13,7 @@ import ctypes
 import os
 import select
 import shlex
+import shutil
 import statistics
 import subprocess
 import sys
@@ -126,7 +127,7 @@ def main():
     finally:
         server.terminate()
         server.wait()
-        os.rmdir(runtime)
+        shutil.rmtree(runtime, ignore_errors=True)
     print("%-12s %8s %8s %8s %10s" % ("program", "mapped", "(min)", "exit", "peak RSS"))
     for label, _ in programs:
         runs = results[label]
