@@ -2,10 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <random>
+#include <vector>
 
+#include "engine/best_split.h"
+#include "engine/pay_planner.h"
 #include "engine/tax_engine.h"
 
 namespace taxcalc {
@@ -70,6 +75,43 @@ void RoundCentsSpread(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(RoundCentsSpread)->Arg(1000000)->Arg(1000000000000000);
+
+// A payroll of 10,000 rows with year totals up to 3,000,000 yuan; argument: the
+// period, oldest first. Each item is one row's whole search.
+void BestSplitPayroll(benchmark::State &state) {
+    const PeriodRules &rules = AllPeriods()[static_cast<std::size_t>(state.range(0))];
+    std::mt19937_64 random(4);
+    std::uniform_int_distribution<Cents> totals(0, 3'000'000'00);
+    std::uniform_int_distribution<Cents> deductions(0, 3000'00);
+    std::vector<SplitInput> rows(10000);
+    for (SplitInput &row : rows) {
+        const Cents total = totals(random);
+        row.Wage = std::uniform_int_distribution<Cents>(0, total / 12)(random);
+        row.Bonus = total - 12 * row.Wage;
+        row.Deductions = deductions(random);
+        row.MinimumWage = std::min(row.Wage, Cents{2000'00});
+        row.SpecialDeductions = 12 * deductions(random);
+    }
+    for (auto _ : state) {
+        for (const SplitInput &row : rows) {
+            benchmark::DoNotOptimize(BestSplit(rules, row));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows.size()));
+}
+BENCHMARK(BestSplitPayroll)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void GrossBonusForNetSpread(benchmark::State &state) {
+    const auto inputs = MakePairs(1500000, 8000, 5);
+    const PeriodRules &rules = *FindPeriod("2011");
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Pair &input = inputs[i++ & (kSpread - 1)];
+        benchmark::DoNotOptimize(GrossBonusForNet(rules, *ToCents(input.First), *ToCents(input.Second)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(GrossBonusForNetSpread);
 
 }  // namespace
 }  // namespace taxcalc
