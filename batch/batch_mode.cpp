@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "batch/planning_modes.h"
 #include "panels/number_text.h"
 #include "panels/showable_figures.h"
 
@@ -89,7 +90,7 @@ RowOutcome PeriodBonus(const RowInput &input, RowFigures &figures) {
     if (const std::optional<Cents> annual = input.InCents[kAnnualTaxableInput]) {
         const MethodChoice choice = ChooseBonusMethod(tax.Tax, bonus, *annual);
         cells[6] = CentsForm(choice.CombinedIncrease);
-        cells[7] = choice.Advised == BonusMethod::Separate ? "单独计税" : "并入综合所得";
+        cells[7] = MethodName(choice.Advised);
     }
     return RowOutcome::Computed;
 }
@@ -117,10 +118,13 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
 
 // A mode may appear more than once, for different uses of --rules; Describe takes
 // the first that fits.
-constexpr std::array<ModeDescription, 3> kModes{{
+constexpr std::array<ModeDescription, 6> kModes{{
     {BatchMode::Bonus, "bonus", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
     {BatchMode::Bonus, "bonus", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
     {BatchMode::Wage, "wage", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
+    kGrossBonusMode,
+    kGrossWageMode,
+    kSplitMode,
 }};
 
 constexpr bool Fits(const ModeDescription &mode) {

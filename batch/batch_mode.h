@@ -21,7 +21,7 @@
 namespace taxcalc {
 
 // Which figures a run computes for each row.
-enum class BatchMode { Bonus, Wage };
+enum class BatchMode { Bonus, Wage, GrossBonus, GrossWage, Split };
 
 // The periods under which an input column is read or an added column written.
 enum class Applies {
@@ -93,6 +93,8 @@ struct ModeDescription {
     // The periods the mode computes at all, and what it says under the others.
     Applies Periods = Applies::Always;
     std::string_view PeriodRefusal = {};
+    // Whether a negative figure is refused: the planning modes take none.
+    bool NonNegative = false;
 };
 
 // The mode that a command-line name stands for.

@@ -35,6 +35,7 @@ bool TakeValue(CommandLine &line, bool encoding, std::string_view value, std::st
 constexpr std::string_view kHelp =
     R"(用法：taxcalc-batch bonus [--rules 时期] [输入.csv] [-o 输出.csv] [选项]
       taxcalc-batch wage  [输入.csv] [-o 输出.csv] [选项]
+      taxcalc-batch gross-bonus|gross-wage|split [--rules 时期] [输入.csv] [-o 输出.csv] [选项]
 
 按计算器窗口的算法批量计算一个 CSV 文件的每一行。
   bonus  年终奖：列“年终奖”（或 bonus），可选列“当月工资”（或 wage，缺省 3500）；
@@ -48,6 +49,21 @@ constexpr std::string_view kHelp =
          --rules 2011 与不加 --rules 相同。
   wage   工资：列“每月薪金”（或 wage），可选列“三险一金”（或 deductions，缺省 0）；
          添加 调整前需纳税、调整后需纳税、结果、差额 各列。
+  gross-bonus  要发多少年终奖，员工才能实得某个税后金额：列“税后年终奖”（或 net_bonus），
+         可选列“当月工资”（或 wage，缺省为该时期的费用扣除标准，2019 起不需要）；
+         添加 税前年终奖（税后不少于所需金额的最小年终奖，不会落在盲区）、年终奖个税、
+         实得税后年终奖 各列。
+  gross-wage   要发多少月薪，员工才能实得某个税后工资：列“税后工资”（或 net_wage），
+         可选列“三险一金”（或 deductions，缺省 0）；添加 税前工资、工资个税、
+         实得税后工资 各列。只用于 2008、2011、2018：自 2019 年起工资按全年累计预扣。
+  split  全年收入（12 个月的月薪加年终奖）不变，怎样分配月薪和年终奖全年个税最少：
+         列“月薪”（或 wage）、“年终奖”（或 bonus），可选列“三险一金”（或 deductions，
+         缺省 0）、“最低月薪”（或 min_wage，缺省 0），2019 时还有“专项附加扣除”（或
+         special_deductions，全年合计，缺省 0）；逐分比较每一种月薪，添加 现全年个税、
+         建议月薪、建议年终奖、建议全年个税、全年节省 各列，2019 时再加 计税方式
+         （单独计税 或 并入综合所得）。现在的分配已经最省时保持不变，否则取最省的分配中
+         月薪最高的一种。最低月薪高于全年收入的十二分之一的行不计算。
+  这三种模式按 --rules 所指时期（缺省 2011）的规则计算，金额先四舍五入到分，不接受负数。
 其余各列原样保留；最后一列“错误”说明未能计算的行。输入已有上次计算的列时换成新结果。
 数额可带千位分隔符（1,234,567.89）、全角数字、前后空格和“元”；科学计数法和
 分组不对的数（18001,50）不予计算。
@@ -72,6 +88,7 @@ constexpr std::string_view kHelp =
 
 Usage: taxcalc-batch bonus [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]
        taxcalc-batch wage  [IN.csv] [-o OUT.csv] [options]
+       taxcalc-batch gross-bonus|gross-wage|split [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]
 
 Computes every row of a CSV file the way the calculator window does.
   bonus  year-end bonus: column 年终奖 (or bonus), optional 当月工资 (or wage,
@@ -88,6 +105,29 @@ Computes every row of a CSV file the way the calculator window does.
   wage   monthly wage: column 每月薪金 (or wage), optional 三险一金 (or
          deductions, 0 when missing or empty); adds the taxes before and after the
          2011 reform, less/more (少交/多交) and the difference.
+  gross-bonus  the bonus to pay for a wanted amount after tax: column 税后年终奖
+         (or net_bonus), optional 当月工资 (or wage, the period's monthly allowance
+         when missing or empty; not needed from 2019); adds the smallest bonus that
+         leaves at least that much (never one in a blind zone), its tax and what it
+         leaves (税前年终奖, 年终奖个税, 实得税后年终奖).
+  gross-wage   the monthly wage to pay for a wanted take-home pay: column 税后工资
+         (or net_wage), optional 三险一金 (or deductions, 0 when missing or empty);
+         adds the wage, its tax and the take-home pay (税前工资, 工资个税,
+         实得税后工资). Periods 2008, 2011 and 2018 only: from 2019 wages are
+         withheld cumulatively over the year.
+  split  the split of a year's pay (twelve monthly wages and the bonus, the total
+         kept) with the least tax for the year: columns 月薪 (or wage) and 年终奖
+         (or bonus), optional 三险一金 (or deductions) and 最低月薪 (or min_wage),
+         both 0 when missing or empty, and under 2019 专项附加扣除 (or
+         special_deductions, for the year, 0 when missing or empty); every wage is
+         tried to the cent; adds the current year's tax, the advised wage and bonus,
+         their year's tax and the saving (现全年个税, 建议月薪, 建议年终奖,
+         建议全年个税, 全年节省), and under 2019 the method (计税方式). The current
+         split is kept when nothing saves more, else the largest wage among the
+         cheapest. A row whose minimum wage exceeds a twelfth of the year's pay is
+         refused.
+  These three compute by the rules of the period named by --rules (2011 when none),
+  every amount first rounded to the cent; negative amounts are refused.
 Every other column is kept as it is; a last column 错误 says why a row was not
 computed; columns of an earlier run are replaced. Amounts may have thousands
 separators in groups of three, full-width digits, blanks around them and a trailing

@@ -49,8 +49,8 @@ int main(int argc, char **argv) {
     if (!line) {
         Complain(
             error +
-            "\n用法 / usage: taxcalc-batch bonus|wage [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]   "
-            "(--help)");
+            "\n用法 / usage: taxcalc-batch bonus|wage|gross-bonus|gross-wage|split [--rules PERIOD] [IN.csv] "
+            "[-o OUT.csv] [options]   (--help)");
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {

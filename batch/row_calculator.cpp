@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::string_view kEmptyReason = "空白";
 constexpr std::string_view kTooLargeReason = "数额过大，无法计算";
+constexpr std::string_view kNegativeReason = "不能为负数";
 
 std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
     return column < record.Size() ? record.Cell(column) : std::string_view{};
@@ -77,6 +78,9 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
         const SpreadsheetAmount::Verdict verdict = SpreadsheetAmount::Read(text, amount);
         if (verdict == SpreadsheetAmount::Verdict::Number) {
             input.Amounts[i] = amount;
+            if (m_mode->NonNegative && amount < 0) {
+                figures.Refuse(m_columns.Name(i), kNegativeReason);
+            }
             continue;
         }
         if (verdict != SpreadsheetAmount::Verdict::Empty) {

@@ -24,13 +24,19 @@ struct RowFigures {
 
     // A refused row shows no figure at all; the reasons are joined with "；".
     void Refuse(std::string_view field, std::string_view reason) {
+        RefuseRow(field);
+        Error.append("：").append(reason);
+    }
+
+    // The same for a reason that concerns the row as a whole and names its own fields.
+    void RefuseRow(std::string_view reason) {
         for (std::string &cell : Cells) {
             cell.clear();
         }
         if (!Error.empty()) {
             Error += "；";
         }
-        Error.append(field).append("：").append(reason);
+        Error.append(reason);
     }
 };
 

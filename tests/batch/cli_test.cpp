@@ -245,6 +245,33 @@ TEST_F(BatchCli, UnusableArgumentsAndFilesGiveStatusTwo) {
     EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
 }
 
+TEST_F(BatchCli, PlanningModesComputeUnderThePeriodNamed) {
+    const Outcome split = Run({"split", "--rules", "2019"}, "姓名,月薪,年终奖\n张三,5000,36001\n");
+    EXPECT_EQ(split.Status, 0);
+    EXPECT_EQ(split.Out,
+              kBom +
+                  "姓名,月薪,年终奖,现全年个税,建议月薪,建议年终奖,建议全年个税,全年节省,计税方式,错误\r\n"
+                  "张三,5000,36001,1080.10,8000.00,1.00,1080.03,0.07,单独计税,\r\n");
+    const Outcome gross = Run({"gross-bonus"}, "税后年终奖\n17460.01\n-1\n");
+    EXPECT_EQ(gross.Status, 1);
+    EXPECT_EQ(gross.Out, kBom +
+                             "税后年终奖,税前年终奖,年终奖个税,实得税后年终奖,错误\r\n"
+                             "17460.01,19283.34,1823.33,17460.01,\r\n"
+                             "-1,,,,税后年终奖：不能为负数\r\n");
+}
+
+TEST_F(BatchCli, GrossWageIsRefusedFrom2019WithStatusTwo) {
+    Write("in.csv", "税后工资\n10000\n");
+    const Outcome outcome = Run({"gross-wage", "--rules", "2019", Path("in.csv"), "-o", Path("out.csv")});
+    EXPECT_EQ(outcome.Status, 2);
+    EXPECT_TRUE(outcome.Err.starts_with(
+        "taxcalc-batch: gross-wage 模式不适用于 2019：自 2019 年起工资按全年累计预扣"))
+        << outcome.Err;
+    EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
+    EXPECT_EQ(Run({"gross-wage", "--rules", "2018", Path("in.csv")}).Out,
+              kBom + "税后工资,税前工资,工资个税,实得税后工资,错误\r\n10000,10322.22,322.22,10000.00,\r\n");
+}
+
 TEST_F(BatchCli, HelpAndVersion) {
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.Status, 0);

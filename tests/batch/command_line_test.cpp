@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "batch/planning_modes.h"
+
 namespace taxcalc {
 namespace {
 
@@ -54,16 +56,16 @@ TEST(CommandLine, RefusesWhatItCannotRun) {
         std::string Error;
     };
     const Case cases[] = {
-        {{}, "缺少模式：bonus 或 wage"},
-        {{"in.csv"}, "未知的模式“in.csv”：应为 bonus 或 wage"},
-        {{"Bonus"}, "未知的模式“Bonus”：应为 bonus 或 wage"},
+        {{}, "缺少模式：bonus、wage、gross-bonus、gross-wage 或 split"},
+        {{"in.csv"}, "未知的模式“in.csv”：应为 bonus、wage、gross-bonus、gross-wage 或 split"},
+        {{"Bonus"}, "未知的模式“Bonus”：应为 bonus、wage、gross-bonus、gross-wage 或 split"},
         {{"bonus", "a.csv", "b.csv"}, "多余的参数“b.csv”：只能读一个输入文件"},
         {{"bonus", "-o"}, "选项 -o 后面缺少输出文件名"},
         {{"bonus", "-o", "a", "-o", "b"}, "输出文件只能指定一次"},
         {{"bonus", "--output="}, "输出文件名是空的"},
         {{"bonus", "-x"}, "未知的选项“-x”"},
         {{"bonus", "--out=a"}, "未知的选项“--out=a”"},
-        {{"-o", "a"}, "缺少模式：bonus 或 wage"},
+        {{"-o", "a"}, "缺少模式：bonus、wage、gross-bonus、gross-wage 或 split"},
     };
     for (const Case &c : cases) {
         std::string error;
@@ -88,7 +90,13 @@ TEST(CommandLine, ReadsThePeriodAndRefusesOneTheModeCannotTake) {
         {{"bonus", "--rules="}, "", "未知的时期“”：--rules 应为 " + periods},
         {{"bonus", "--rules"}, "", "选项 --rules 后面缺少时期：" + periods},
         {{"bonus", "--rules", "2018", "--rules", "2018"}, "", "--rules 只能指定一次"},
-        {{"wage", "--rules", "2011"}, "", "wage 模式不接受 --rules；--rules 用于 bonus，时期为 " + periods},
+        {{"wage", "--rules", "2011"},
+         "",
+         "wage 模式不接受 --rules；--rules 用于 bonus、gross-bonus、gross-wage 或 split，时期为 " + periods},
+        {{"split", "--rules", "2019"}, "2019", ""},
+        {{"gross-wage"}, "", ""},
+        {{"gross-wage", "--rules", "2018"}, "2018", ""},
+        {{"gross-wage", "--rules", "2019"}, "", std::string(kGrossWageRefusal)},
     };
     for (const Case &c : cases) {
         std::string error;

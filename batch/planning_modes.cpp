@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "batch/planning_modes.h"
+
+#include <optional>
+
+#include "engine/best_split.h"
+#include "engine/pay_planner.h"
+#include "panels/number_text.h"
+
+namespace taxcalc {
+namespace {
+
+constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
+
+}  // namespace
+
+std::string_view MethodName(BonusMethod method) noexcept {
+    return method == BonusMethod::Separate ? "单独计税" : "并入综合所得";
+}
+
+RowOutcome GrossBonusRow(const RowInput &input, RowFigures &figures) {
+    const PeriodRules &rules = *input.Rules;
+    const std::optional<GrossBonus> gross =
+        GrossBonusForNet(rules, *input.InCents[0], input.InCents[1].value_or(rules.Allowance));
+    if (!gross) {
+        return RowOutcome::TooLarge;
+    }
+    figures.Cells[0] = CentsForm(gross->Bonus);
+    figures.Cells[1] = CentsForm(gross->Tax);
+    figures.Cells[2] = CentsForm(gross->AfterTax);
+    return RowOutcome::Computed;
+}
+
+RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures) {
+    const std::optional<GrossWage> gross =
+        GrossWageForNet(*input.Rules, *input.InCents[0], *input.InCents[1]);
+    if (!gross) {
+        return RowOutcome::TooLarge;
+    }
+    figures.Cells[0] = CentsForm(gross->Wage);
+    figures.Cells[1] = CentsForm(gross->Tax);
+    figures.Cells[2] = CentsForm(gross->TakeHome);
+    return RowOutcome::Computed;
+}
+
+RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
+    const SplitInput split{*input.InCents[0], *input.InCents[1], *input.InCents[2], *input.InCents[3],
+                           input.InCents[4].value_or(0)};
+    const std::optional<SplitPlan> plan = BestSplit(*input.Rules, split);
+    if (!plan) {
+        return RowOutcome::TooLarge;
+    }
+    if (plan->Outcome == SplitOutcome::MinimumWageAboveShare) {
+        figures.RefuseRow(kMinimumWageReason);
+        return RowOutcome::Refused;
+    }
+    auto &cells = figures.Cells;
+    cells[0] = CentsForm(plan->Current.Tax);
+    cells[1] = CentsForm(plan->Wage);
+    cells[2] = CentsForm(plan->Bonus);
+    cells[3] = CentsForm(plan->Advised.Tax);
+    cells[4] = CentsForm(plan->Saving);
+    cells[5] = MethodName(plan->Advised.Method);
+    return RowOutcome::Computed;
+}
+
+}  // namespace taxcalc
