@@ -60,9 +60,7 @@ Cents FirstKeeping(std::span<const CentsBracket> brackets, Cents scale, Cents wa
 }  // namespace
 
 bool TaxesWagesMonthly(const PeriodRules &rules) noexcept {
-    // The periods in which a short month's wage lowers the bonus are exactly those
-    // that tax each month's wage on its own.
-    return rules.WageReducesBonus;
+    return !rules.ComprehensiveYear;
 }
 
 Cents WageTaxOfTaxable(const PeriodRules &rules, Cents taxable) noexcept {
