@@ -17,12 +17,16 @@ struct GrossBonus {
     Cents Bonus;     // the smallest bonus that leaves at least the wanted net
     Cents Tax;       // its tax
     Cents AfterTax;  // Bonus - Tax, at least the wanted net
+
+    bool operator==(const GrossBonus &) const = default;
 };
 
 struct GrossWage {
     Cents Wage;      // the smallest monthly wage that leaves at least the wanted net
     Cents Tax;       // its monthly wage tax
     Cents TakeHome;  // Wage - deductions - Tax, at least the wanted net
+
+    bool operator==(const GrossWage &) const = default;
 };
 
 // Whether the period taxes each month's wage by the monthly table (2008, 2011,
