@@ -135,37 +135,37 @@ int RateOf(const Term &term) {
     return term.Brackets[RowOf(term.Brackets, average)].RatePercent;
 }
 
-// The last wages of each piece within [low, high), ascending, without repeats.
-class Breakpoints {
-public:
-    // The last wage in [low, high) before x of term `index` passes `edge`, if it
-    // passes it there: x only rises or only falls as the wage grows.
-    void AddCrossing(const Year &year, std::size_t index, Cents edge, Cents low, Cents high) {
-        const auto before = [&](Cents wage) {
-            const Term term = TermsAt(year, wage)[index];
-            return term.Step > 0 ? term.Amount <= edge : term.Amount > edge;
-        };
-        if (!before(low) || before(high)) {
-            return;
-        }
-        while (high - low > 1) {  // before(low) and not before(high)
-            const Cents middle = low + (high - low) / 2;
-            (before(middle) ? low : high) = middle;
-        }
-        m_wages[m_count++] = low;
-    }
-
-    std::span<const Cents> Sorted() {
-        std::sort(m_wages.begin(), m_wages.begin() + m_count);
-        const auto end = std::unique(m_wages.begin(), m_wages.begin() + m_count);
-        return {m_wages.data(), static_cast<std::size_t>(end - m_wages.begin())};
-    }
-
-private:
+// The last wages of the pieces within [low, high).
+struct Breakpoints {
     // Two terms of at most nine rows each.
-    std::array<Cents, 18> m_wages{};
-    std::size_t m_count = 0;
+    std::array<Cents, 18> Wages{};
+    std::size_t Count = 0;
 };
+
+// Adds the last wage in [low, high) before x of term `index` passes `edge`, if it
+// passes it there: x only rises or only falls as the wage grows.
+void AddCrossing(Breakpoints &breaks, const Year &year, std::size_t index, Cents edge, Cents low,
+                 Cents high) {
+    const auto before = [&](Cents wage) {
+        const Term term = TermsAt(year, wage)[index];
+        return term.Step > 0 ? term.Amount <= edge : term.Amount > edge;
+    };
+    if (!before(low) || before(high)) {
+        return;
+    }
+    while (high - low > 1) {  // before(low) and not before(high)
+        const Cents middle = low + (high - low) / 2;
+        (before(middle) ? low : high) = middle;
+    }
+    breaks.Wages[breaks.Count++] = low;
+}
+
+// Ascending, without repeats.
+std::span<const Cents> Sorted(Breakpoints &breaks) {
+    const auto first = breaks.Wages.begin();
+    std::sort(first, first + breaks.Count);
+    return {breaks.Wages.data(), static_cast<std::size_t>(std::unique(first, first + breaks.Count) - first)};
+}
 
 struct Least {
     Cents Tax = std::numeric_limits<Cents>::max();
@@ -212,14 +212,14 @@ Least SearchWages(const Year &year, Cents low, Cents high) {
     Breakpoints breaks;
     for (std::size_t index = 0; index < 2; ++index) {
         const Term term = TermsAt(year, low)[index];
-        breaks.AddCrossing(year, index, 0, low, high);
+        AddCrossing(breaks, year, index, 0, low, high);
         for (std::size_t row = 0; row + 1 < term.Brackets.size(); ++row) {
-            breaks.AddCrossing(year, index, term.Brackets[row].UpperBound * term.Scale, low, high);
+            AddCrossing(breaks, year, index, term.Brackets[row].UpperBound * term.Scale, low, high);
         }
     }
     Least least;
     Cents first = low;
-    for (const Cents last : breaks.Sorted()) {
+    for (const Cents last : Sorted(breaks)) {
         SearchPiece(year, first, last, least);
         first = last + 1;
     }

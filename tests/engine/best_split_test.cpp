@@ -59,6 +59,9 @@ void ExpectTheExhaustiveAnswer(const PeriodRules &rules, const SplitInput &in) {
     EXPECT_EQ(plan.Advised.Method, advised.Method);
     EXPECT_EQ(plan.Current.Tax, current.Tax);
     EXPECT_EQ(plan.Current.Method, current.Method);
+    const YearTax asked = YearTaxOfSplit(rules, in.Wage, in.Bonus, in.Deductions, in.SpecialDeductions);
+    EXPECT_EQ(asked.Tax, current.Tax);
+    EXPECT_EQ(asked.Method, current.Method);
 }
 
 // Totals with odd cents, short wages, deductions and minimum wages chosen so that the
