@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/planning_modes.h"
 
+#include <initializer_list>
 #include <optional>
 
 #include "engine/best_split.h"
@@ -12,6 +13,15 @@ namespace taxcalc {
 namespace {
 
 constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
+
+// The amounts in the first cells, in order, with two decimals.
+RowOutcome MoneyCells(RowFigures &figures, std::initializer_list<Cents> amounts) {
+    std::size_t cell = 0;
+    for (const Cents amount : amounts) {
+        figures.Cells[cell++] = CentsForm(amount);
+    }
+    return RowOutcome::Computed;
+}
 
 }  // namespace
 
@@ -26,10 +36,7 @@ RowOutcome GrossBonusRow(const RowInput &input, RowFigures &figures) {
     if (!gross) {
         return RowOutcome::TooLarge;
     }
-    figures.Cells[0] = CentsForm(gross->Bonus);
-    figures.Cells[1] = CentsForm(gross->Tax);
-    figures.Cells[2] = CentsForm(gross->AfterTax);
-    return RowOutcome::Computed;
+    return MoneyCells(figures, {gross->Bonus, gross->Tax, gross->AfterTax});
 }
 
 RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures) {
@@ -38,10 +45,7 @@ RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures) {
     if (!gross) {
         return RowOutcome::TooLarge;
     }
-    figures.Cells[0] = CentsForm(gross->Wage);
-    figures.Cells[1] = CentsForm(gross->Tax);
-    figures.Cells[2] = CentsForm(gross->TakeHome);
-    return RowOutcome::Computed;
+    return MoneyCells(figures, {gross->Wage, gross->Tax, gross->TakeHome});
 }
 
 RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
@@ -55,14 +59,9 @@ RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
         figures.RefuseRow(kMinimumWageReason);
         return RowOutcome::Refused;
     }
-    auto &cells = figures.Cells;
-    cells[0] = CentsForm(plan->Current.Tax);
-    cells[1] = CentsForm(plan->Wage);
-    cells[2] = CentsForm(plan->Bonus);
-    cells[3] = CentsForm(plan->Advised.Tax);
-    cells[4] = CentsForm(plan->Saving);
-    cells[5] = MethodName(plan->Advised.Method);
-    return RowOutcome::Computed;
+    // The method column is written from 2019 only.
+    figures.Cells[5] = MethodName(plan->Advised.Method);
+    return MoneyCells(figures, {plan->Current.Tax, plan->Wage, plan->Bonus, plan->Advised.Tax, plan->Saving});
 }
 
 }  // namespace taxcalc
