@@ -2,18 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/batch_processor.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "batch/csv_reader.h"
 #include "batch/csv_record.h"
-#include "batch/csv_writer.h"
-#include "batch/encoding_judge.h"
+#include "batch/csv_sink.h"
+#include "batch/record_sink.h"
+#include "batch/record_source.h"
 #include "batch/row_calculator.h"
 #include "batch/text_decoder.h"
 
@@ -24,11 +21,6 @@ constexpr std::string_view kProgram = "taxcalc-batch: ";
 constexpr std::string_view kErrorHeader = "错误";
 constexpr std::uint64_t kProgressEvery = 4096;
 
-std::string Unsettled(std::uint64_t line) {
-    return "无法确定输入的编码：从第 " + std::to_string(line) +
-           " 行起的文字读作 UTF-8 或 GB18030 都说得通；请用 --encoding utf-8 或 --encoding gb18030 指定";
-}
-
 std::string EscapedReason(const TextDecoder &decoder) {
     std::string columns;
     for (const std::size_t column : decoder.EscapedCells()) {
@@ -36,21 +28,6 @@ std::string EscapedReason(const TextDecoder &decoder) {
     }
     return "第 " + columns + " 列有无法按 " + std::string(EncodingName(decoder.Encoding())) +
            " 读出的字节，已写作 \\xHH";
-}
-
-// Where the header shows no column because the file uses another separator.
-std::string SeparatorHint(const CsvRecord &header) {
-    if (header.Size() != 1) {
-        return {};
-    }
-    for (const char separator : {';', '	', '|'}) {
-        if (header.Cell(0).find(separator) != std::string_view::npos) {
-            return std::string("；表头只有一列，其中有“") +
-                   (separator == '	' ? "制表符" : std::string(1, separator)) +
-                   "”：若它是分隔符，请用 --delimiter 指定";
-        }
-    }
-    return {};
 }
 
 std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
@@ -67,11 +44,31 @@ std::size_t ExtraCells(const CsvRecord &record, std::size_t width) noexcept {
     return size > width ? size - width : 0;
 }
 
+// The computed cells are money forms (two decimals), the plain form of the advised
+// bonus, or words; a spreadsheet gets the figures as numbers.
+CellKind FigureKind(std::string_view figure) noexcept {
+    const std::size_t start = figure.starts_with('-') ? 1 : 0;
+    const std::size_t point = figure.find('.');
+    if (figure.size() == start) {
+        return CellKind::Text;
+    }
+    for (std::size_t i = start; i < figure.size(); ++i) {
+        if ((figure[i] < '0' || figure[i] > '9') && i != point) {
+            return CellKind::Text;
+        }
+    }
+    return point != std::string_view::npos && figure.size() - point == 3 ? CellKind::Money : CellKind::Number;
+}
+
 }  // namespace
 
 BatchProcessor::BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
                                const PeriodRules *rules)
     : m_mode(mode), m_rules(rules), m_input(input), m_output(output), m_diagnostics(diagnostics) {}
+
+BatchProcessor::BatchProcessor(BatchMode mode, RecordSource &source, RecordSink &sink, std::FILE *diagnostics,
+                               const PeriodRules *rules)
+    : m_mode(mode), m_rules(rules), m_source(&source), m_sink(&sink), m_diagnostics(diagnostics) {}
 
 void BatchProcessor::Say(std::string_view message) {
     if (m_clearProgress) {
@@ -93,72 +90,6 @@ void BatchProcessor::ReportRow(std::uint64_t line, std::string_view error) {
     std::string message = "第 " + std::to_string(line) + " 行：";
     message.append(error);
     Say(message);
-}
-
-// Reads the whole input, or its first kEncodingSample bytes where it cannot be read
-// twice, and judges its encoding. False, with the reason in `how`, when it stays
-// open; `settled` is Undecided too when everything looked at was ASCII or began
-// with a byte order mark.
-bool BatchProcessor::SettleEncoding(CsvReader &reader, TextEncoding &settled, std::string &how) {
-    settled = m_form.Encoding;
-    if (settled != TextEncoding::Undecided) {
-        how = "由 --encoding 指定";
-        return true;
-    }
-    struct stat status {};
-    const int descriptor = fileno(m_input);
-    const off_t start = descriptor >= 0 ? ftello(m_input) : -1;
-    const bool rereadable = start >= 0 && fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    EncodingJudge judge;
-    std::string sample;
-    std::vector<char> chunk(std::size_t{1} << 18);
-    bool marked = false;
-    bool whole = false;
-    for (bool first = true;; first = false) {
-        const std::size_t want =
-            rereadable ? chunk.size() : std::min(chunk.size(), kEncodingSample - sample.size());
-        const std::size_t got = want == 0 ? 0 : std::fread(chunk.data(), 1, want, m_input);
-        const std::string_view bytes(chunk.data(), got);
-        if (!rereadable) {
-            sample.append(bytes);
-        }
-        if (first && (bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
-                      bytes.starts_with("\xFE\xFF"))) {
-            // The reader honours the mark; nothing to judge.
-            marked = true;
-            break;
-        }
-        if (got == 0) {
-            whole = want != 0 && !std::ferror(m_input);
-            break;
-        }
-        judge.Feed(bytes);
-    }
-    if (std::ferror(m_input)) {
-        how = std::string("读取失败：") + std::strerror(errno);
-        return false;
-    }
-    if (rereadable) {
-        if (fseeko(m_input, start, SEEK_SET) != 0) {
-            how = std::string("无法回到输入的开头：") + std::strerror(errno);
-            return false;
-        }
-    } else {
-        reader.Prepend(std::move(sample));
-    }
-    if (marked) {
-        return true;
-    }
-    if (whole) {
-        judge.Finish();
-    }
-    settled = judge.Verdict();
-    how = rereadable ? "按全文判断" : whole ? "按全部输入判断" : "按输入的前 4 MiB 判断";
-    if (settled == TextEncoding::Undecided && judge.SawNonAscii()) {
-        how = Unsettled(judge.FirstLine());
-        return false;
-    }
-    return true;
 }
 
 // Blank rows are counted apart: nothing was computed for them, and nothing refused.
@@ -184,68 +115,73 @@ void BatchProcessor::Summarise() {
 
 int BatchProcessor::Run() {
     m_counts = {};
-    CsvReader reader(m_input, CsvReader::kDefaultRecordLimit, m_form.Separator);
+    std::unique_ptr<RecordSource> ownSource;
+    std::unique_ptr<RecordSink> ownSink;
+    std::string error;
+    if (m_source == nullptr) {
+        ownSource = RecordSource::Open(m_input, error, m_form);
+        if (!ownSource) {
+            return Fatal(error);
+        }
+    }
+    RecordSource &reader = m_source != nullptr ? *m_source : *ownSource;
     TextDecoder decoder;
     CsvRecord record;
 
-    TextEncoding encoding = TextEncoding::Undecided;
-    std::string how;
-    if (!SettleEncoding(reader, encoding, how)) {
-        return Fatal(how);
-    }
-    decoder.Settle(encoding);
-
-    CsvReader::Status status;
-    while ((status = reader.Read(record)) == CsvReader::Status::Record && record.Blank()) {
+    // The first Read settles a CSV file's encoding, or says why it cannot.
+    RecordSource::Status status;
+    while ((status = reader.Read(record)) == RecordSource::Status::Record && record.Blank()) {
         ++m_counts.LeadingBlank;
     }
-    if (status == CsvReader::Status::Failed) {
+    if (status == RecordSource::Status::Failed) {
         return Fatal(reader.Error());
     }
-    if (status == CsvReader::Status::End) {
+    if (status == RecordSource::Status::End) {
         return Fatal("输入是空的，没有表头");
     }
-    if (reader.ByteOrderMark() != CsvReader::Mark::None) {
-        decoder.Settle(TextEncoding::Utf8);
-    }
+    decoder.Settle(reader.Encoding());
     switch (decoder.Decode(record)) {
         case TextDecoder::Result::Clean:
             break;
         case TextDecoder::Result::Escaped:
-            return Fatal("表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码");
+            return Fatal("表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码。" +
+                         std::string(RecordSource::kReadableFormats));
         case TextDecoder::Result::Unsettled:
-            return Fatal(Unsettled(record.Line));
+            return Fatal(CsvSource::Unsettled(record.Line));
         case TextDecoder::Result::Unavailable:
             return Fatal("本机的 iconv 不能转换 GB18030 编码");
     }
-    SayInputForm(reader, encoding, how);
-    std::string error;
+    if (const std::string form = reader.Form(); !form.empty()) {
+        Say(form);
+    }
     const std::optional<RowCalculator> calculator = RowCalculator::ForHeader(m_mode, m_rules, record, error);
     if (!calculator) {
-        return Fatal(error + SeparatorHint(record));
+        return Fatal(error + reader.HeaderHint(record));
     }
     const std::size_t width = record.Size();
     const std::size_t computedWidth = calculator->Width();
     const std::vector<bool> replaced = FormerResults(record, calculator->Headers());
 
-    CsvWriter writer(m_output);
-    writer.ByteOrderMark();
+    if (m_sink == nullptr) {
+        ownSink = std::make_unique<CsvSink>(m_output);
+    }
+    RecordSink &writer = m_sink != nullptr ? *m_sink : *ownSink;
     for (std::uint64_t i = 0; i < m_counts.LeadingBlank; ++i) {
         writer.EndRow();
     }
     for (std::size_t i = 0; i < width; ++i) {
         if (!replaced[i]) {
-            writer.Cell(record.Cell(i));
+            writer.Cell(record.Cell(i), record.Kind(i));
         }
     }
     for (const std::string_view name : calculator->Headers()) {
-        writer.Cell(name);
+        writer.Cell(name, CellKind::Text);
     }
-    writer.Cell(kErrorHeader);
+    writer.Cell(kErrorHeader, CellKind::Text);
     writer.EndRow();
 
     RowFigures figures;
-    while ((status = reader.Read(record)) == CsvReader::Status::Record) {
+    while ((status = reader.Read(record)) == RecordSource::Status::Record) {
         ++m_counts.Rows;
         std::size_t extra = 0;
         figures.Clear();
@@ -263,7 +199,7 @@ int BatchProcessor::Run() {
                 return Fatal("本机的 iconv 不能转换 GB18030 编码");
             }
             if (decoded == TextDecoder::Result::Unsettled) {
-                return Fatal(Unsettled(record.Line));
+                return Fatal(CsvSource::Unsettled(record.Line));
             }
             if (decoded == TextDecoder::Result::Escaped) {
                 ++m_counts.Escaped;
@@ -276,15 +212,15 @@ int BatchProcessor::Run() {
         }
         for (std::size_t i = 0; i < width; ++i) {
             if (!replaced[i]) {
-                writer.Cell(CellOrEmpty(record, i));
+                writer.Cell(CellOrEmpty(record, i), record.Kind(i));
             }
         }
         for (std::size_t i = 0; i < computedWidth; ++i) {
-            writer.TrustedCell(figures.Cells[i]);
+            writer.Cell(figures.Cells[i], FigureKind(figures.Cells[i]));
         }
-        writer.Cell(figures.Error);
+        writer.Cell(figures.Error, CellKind::Text);
         for (std::size_t i = width; i < width + extra; ++i) {
-            writer.Cell(record.Cell(i));
+            writer.Cell(record.Cell(i), record.Kind(i));
         }
         writer.EndRow();
         if (!figures.Error.empty()) {
@@ -300,43 +236,17 @@ int BatchProcessor::Run() {
             }
         }
     }
-    if (status == CsvReader::Status::Failed) {
+    if (status == RecordSource::Status::Failed) {
         return Fatal(reader.Error());
     }
-    if (!writer.Flush()) {
-        return Fatal(std::string("写入失败：") + std::strerror(writer.ErrorNumber()));
+    if (!writer.Finish(error)) {
+        return Fatal(error);
     }
     if (m_progress) {
         m_progress(reader.BytesRead(), m_counts.Rows);
     }
     Summarise();
     return m_counts.Refused == 0 ? kAllComputed : kSomeRefused;
-}
-
-void BatchProcessor::SayInputForm(const CsvReader &reader, TextEncoding encoding, const std::string &how) {
-    std::string form;
-    switch (reader.ByteOrderMark()) {
-        case CsvReader::Mark::Utf8:
-            form = "编码 UTF-8（带 BOM）";
-            break;
-        case CsvReader::Mark::Utf16Le:
-        case CsvReader::Mark::Utf16Be:
-            form = reader.ByteOrderMark() == CsvReader::Mark::Utf16Le ? "编码 UTF-16LE（带 BOM）"
-                                                                      : "编码 UTF-16BE（带 BOM）";
-            break;
-        case CsvReader::Mark::None:
-            if (encoding != TextEncoding::Undecided) {
-                form = "编码 " + std::string(EncodingName(encoding)) + "（" + how + "）";
-            }
-            break;
-    }
-    if (reader.Separator() != ',') {
-        form += std::string(form.empty() ? "" : "；") + "分隔符 " +
-                (reader.Separator() == ';' ? "分号“;”" : "制表符");
-    }
-    if (!form.empty()) {
-        Say(form);
-    }
 }
 
 std::vector<bool> BatchProcessor::FormerResults(const CsvRecord &header,

@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "batch/batch_mode.h"
-#include "batch/text_encoding.h"
+#include "batch/csv_record.h"
+#include "batch/csv_source.h"
 #include "engine/period_rules.h"
 
 namespace taxcalc {
-
-class CsvReader;
-struct CsvRecord;
 
 enum ExitStatus : int {
     kAllComputed = 0,
@@ -33,20 +31,14 @@ struct BatchCounts {
     std::uint64_t Escaped = 0;       // the output holds those bytes as \xHH, not as they were
 };
 
-// How the input is written, where the user says so; by default both are found from
-// the input itself.
-struct InputForm {
-    TextEncoding Encoding = TextEncoding::Undecided;
-    char Separator = 0;  // ',', ';' or '\t'; 0 finds it from the header line
-};
+class RecordSink;
 
-// Reads a payroll CSV, computes every row's figures and writes the input columns,
-// the computed ones and an error column. A refused row keeps its place, with its
-// computed cells empty and the reason in the error column; processing goes on. So
+// Reads a payroll (CSV or .xlsx), computes every row's figures and writes the input
+// columns, the computed ones and an error column. A refused row keeps its place, with
+// its computed cells empty and the reason in the error column; processing goes on. So
 // does a blank row or line, with nothing computed; no input line is lost. Columns
 // that a former run added are replaced. Runs in constant memory, one record at a
-// time, after one look at the whole input to settle its encoding (a stream is
-// looked at as far as kEncodingSample bytes, which are kept for the reading).
+// time; how a CSV input's encoding and separator are found is its source's affair.
 class BatchProcessor {
 public:
     using Progress = std::function<void(std::uint64_t bytesRead, std::uint64_t rows)>;
@@ -54,12 +46,18 @@ public:
     // Row messages beyond this many are only counted, so that a wholly wrong file does
     // not flood the terminal.
     static constexpr std::uint64_t kMaxRowMessages = 100;
-    static constexpr std::size_t kEncodingSample = std::size_t{4} << 20;
+    static constexpr std::size_t kEncodingSample = CsvSource::kEncodingSample;
 
-    // `rules` as named on the command line; nullptr where none is.
+    // Reads `input` as CSV or .xlsx, by its content, and writes CSV to `output`;
+    // `rules` as named on the command line, nullptr where none is.
     BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
                    const PeriodRules *rules = nullptr);
+    // Reads from any source and writes to any sink; both must outlive the processor.
+    BatchProcessor(BatchMode mode, RecordSource &source, RecordSink &sink, std::FILE *diagnostics,
+                   const PeriodRules *rules = nullptr);
 
+    // How a CSV `input` of the first constructor is written; a source of the second
+    // was opened with its form already.
     void SetInputForm(InputForm form) noexcept { m_form = form; }
 
     // `update` is called every few thousand rows; `clear` before every message, so that
@@ -78,16 +76,16 @@ private:
     void Say(std::string_view message);
     int Fatal(std::string_view message);
     void ReportRow(std::uint64_t line, std::string_view error);
-    bool SettleEncoding(CsvReader &reader, TextEncoding &settled, std::string &how);
     void Summarise();
-    void SayInputForm(const CsvReader &reader, TextEncoding encoding, const std::string &how);
     std::vector<bool> FormerResults(const CsvRecord &header, std::span<const std::string_view> computed);
 
     BatchMode m_mode;
     const PeriodRules *m_rules;
     InputForm m_form;
-    std::FILE *m_input;
-    std::FILE *m_output;
+    std::FILE *m_input = nullptr;
+    std::FILE *m_output = nullptr;
+    RecordSource *m_source = nullptr;
+    RecordSink *m_sink = nullptr;
     std::FILE *m_diagnostics;
     Progress m_progress;
     std::function<void()> m_clearProgress;

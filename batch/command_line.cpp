@@ -67,13 +67,14 @@ constexpr std::string_view kHelp =
 其余各列原样保留；最后一列“错误”说明未能计算的行。输入已有上次计算的列时换成新结果。
 数额可带千位分隔符（1,234,567.89）、全角数字、前后空格和“元”；科学计数法和
 分组不对的数（18001,50）不予计算。
-输入可为 UTF-8（带或不带 BOM）、GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）
-或带 BOM 的 UTF-16（Excel 的“Unicode 文本”）。无 BOM 时按全文（标准输入按前 4 MiB）
-判断编码，判断不了就报错并请用 --encoding 指定；所用编码显示在标准错误上。分隔符为
-逗号、分号或制表符，由表头判断。空行和只有分隔符的行原样保留，不计算，在汇总中另计。
-一条记录（含引号内的换行）最多 1 MiB。
-输出为带 BOM 的 UTF-8，CRLF 换行。不写文件名或写“-”时读标准输入、写标准输出。
-  -o, --output 文件   写入该文件（先写匿名临时文件，完整写完才换上）；输出文件不能
+输入可为 CSV 或 .xlsx 工作簿（读第一张工作表），按内容识别。CSV 可为 UTF-8（带或不带
+BOM）、GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）或带 BOM 的 UTF-16（Excel 的
+“Unicode 文本”）。无 BOM 时按全文（标准输入按前 4 MiB）判断编码，判断不了就报错并请用
+--encoding 指定；所用编码显示在标准错误上。分隔符为逗号、分号或制表符，由表头判断。
+空行和只有分隔符的行原样保留，不计算，在汇总中另计。一条记录（含引号内的换行）最多 1 MiB。
+输出文件名以 .xlsx 结尾时写 .xlsx，否则写带 BOM 的 UTF-8 CSV，CRLF 换行。不写文件名或
+写“-”时读标准输入、写标准输出。
+  -o, --output 文件   写入该文件（先写临时文件，完整写完才换上）；输出文件不能
                       就是输入文件，除非用 --in-place
       --rules 时期    按发放日所在时期的年终奖规则：
                       @PERIODS@
@@ -132,17 +133,18 @@ Every other column is kept as it is; a last column 错误 says why a row was not
 computed; columns of an earlier run are replaced. Amounts may have thousands
 separators in groups of three, full-width digits, blanks around them and a trailing
 元; exponent forms and wrong groupings (18001,50) are refused.
-Input in UTF-8 (with or without a BOM), GB18030/GBK as Excel saves CSV on Chinese
+Input is CSV or an .xlsx workbook (its first worksheet), told apart by content.
+CSV in UTF-8 (with or without a BOM), GB18030/GBK as Excel saves CSV on Chinese
 Windows, or UTF-16 with a BOM (Excel's "Unicode text"). Without a BOM the encoding is
 judged from the whole file (from the first 4 MiB of standard input); if that does
 not settle it the run stops and asks for --encoding. The encoding used is shown on
 standard error. The separator, comma, semicolon or tab, is found from the header.
 Blank lines and rows of bare separators stay in place, are not computed and are
 counted apart. A record (with the line breaks inside its quotes) may hold 1 MiB.
-Output in UTF-8 with a BOM and CRLF line ends. Standard input and output where no
-file is named or the name is "-".
-  -o, --output FILE   write FILE (through an anonymous temporary file, put in place
-                      when complete); FILE may not be the input but with --in-place
+Output .xlsx when its name ends in .xlsx, else UTF-8 CSV with a BOM and CRLF line
+ends. Standard input and output where no file is named or the name is "-".
+  -o, --output FILE   write FILE (through a temporary file, put in place when
+                      complete); FILE may not be the input but with --in-place
       --rules PERIOD  the year-end bonus rules of the period of the pay date:
                       @PERIODS@
       --in-place      write the result over the input; never when bytes could not

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +15,11 @@
 
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
+#include "batch/csv_sink.h"
 #include "batch/output_file.h"
 #include "batch/progress_meter.h"
+#include "batch/record_source.h"
+#include "batch/xlsx_writer.h"
 
 namespace {
 
@@ -80,14 +84,33 @@ int main(int argc, char **argv) {
         Complain("输出文件 " + line->Output + " 就是输入文件：写回会替换原件；确要写回请用 --in-place");
         return kUnusable;
     }
-    OutputFile output;
-    if (!output.Open(line->Output, error)) {
+    const std::unique_ptr<RecordSource> source =
+        RecordSource::Open(input, error, {line->Encoding, line->Separator});
+    if (!source) {
         Complain(error);
         return kUnusable;
     }
+    // The content decides how the input is read; the name decides what is written. A
+    // workbook is written by name, so it needs a temporary file that has one.
+    const bool workbook = line->Output != "-" && RecordSink::WantsXlsx(line->Output);
+    OutputFile output;
+    if (!output.Open(line->Output, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+        Complain(error);
+        return kUnusable;
+    }
+    std::unique_ptr<RecordSink> sink;
+    if (workbook) {
+        auto writer = std::make_unique<XlsxWriter>();
+        if (!writer->Open(output.Path(), error)) {
+            Complain(error);
+            return kUnusable;
+        }
+        sink = std::move(writer);
+    } else {
+        sink = std::make_unique<CsvSink>(output.Stream());
+    }
 
-    BatchProcessor processor(line->Mode, input, output.Stream(), stderr, line->Rules);
-    processor.SetInputForm({line->Encoding, line->Separator});
+    BatchProcessor processor(line->Mode, *source, *sink, stderr, line->Rules);
     std::optional<ProgressMeter> meter;
     if (isatty(STDERR_FILENO) == 1) {
         meter.emplace(stderr, SizeOfRegularFile(input));
@@ -100,6 +123,7 @@ int main(int argc, char **argv) {
         meter->Clear();
     }
     if (status == kUnusable) {
+        sink.reset();
         output.Abandon();
         return kUnusable;
     }

@@ -82,7 +82,7 @@ OutputFile::~OutputFile() {
     Abandon();
 }
 
-bool OutputFile::Open(const std::string &path, std::string &error) {
+bool OutputFile::Open(const std::string &path, std::string &error, Kind kind) {
     if (path == "-") {
         m_stream = stdout;
         return true;
@@ -106,16 +106,16 @@ bool OutputFile::Open(const std::string &path, std::string &error) {
         // Write beside the file that a link points to, and keep the link.
         std::array<char, PATH_MAX> real{};
         if (realpath(path.c_str(), real.data()) != nullptr) {
-            return OpenTemporary(real.data(), error);
+            return OpenTemporary(real.data(), error, kind);
         }
     }
-    return OpenTemporary(path, error);
+    return OpenTemporary(path, error, kind);
 }
 
 // An anonymous file (O_TMPFILE) is given a name only when complete, so that even
 // SIGKILL leaves nothing behind; where the file system cannot make one, a named
 // temporary file is removed by Abandon or on an interrupt.
-bool OutputFile::OpenTemporary(const std::string &target, std::string &error) {
+bool OutputFile::OpenTemporary(const std::string &target, std::string &error, Kind kind) {
     const std::size_t slash = target.rfind('/');
     m_folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -124,7 +124,7 @@ bool OutputFile::OpenTemporary(const std::string &target, std::string &error) {
         return false;
     }
     int descriptor = -1;
-    if (access("/proc/self/fd", X_OK) == 0) {
+    if (kind == Kind::Any && access("/proc/self/fd", X_OK) == 0) {
         descriptor = open(m_folder.empty() ? "." : m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (descriptor < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             error = Reason("无法创建输出文件", target);

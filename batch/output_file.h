@@ -20,8 +20,16 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    bool Open(const std::string &path, std::string &error);
+    // Named: the temporary file must have a name from the start, for a writer that
+    // opens its output by name (it is removed on failure or an interrupt all the same).
+    enum class Kind { Any, Named };
+
+    bool Open(const std::string &path, std::string &error, Kind kind = Kind::Any);
     std::FILE *Stream() const noexcept { return m_stream; }
+    // Where the output goes until Commit, for a writer that takes a name rather than a
+    // stream: the named temporary file (see Kind::Named), or the special file itself.
+    // Empty for standard output.
+    const std::string &Path() const noexcept { return m_temporary.empty() ? m_target : m_temporary; }
 
     // Flushes, syncs and closes the file and renames it over the target.
     bool Commit(std::string &error);
@@ -29,7 +37,7 @@ public:
     void Abandon() noexcept;
 
 private:
-    bool OpenTemporary(const std::string &target, std::string &error);
+    bool OpenTemporary(const std::string &target, std::string &error, Kind kind);
     bool NameAnonymous();
 
     std::string m_target;

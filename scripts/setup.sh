@@ -8,10 +8,11 @@
 #   scripts/setup.sh shot   that, plus what scripts/screenshot.sh needs
 set -euo pipefail
 
-run_packages=(cmake g++ ninja-build qt6-base-dev qt6-qpa-plugins qt6-translations-l10n xdg-utils
+run_packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n xdg-utils
+              libzip-dev libexpat1-dev libxlsxwriter-dev
               fonts-arphic-ukai fonts-arphic-uming fonts-arphic-gkai00mp fonts-wqy-microhei help2man)
 test_packages=(libgtest-dev libbenchmark-dev clang desktop-file-utils appstream time
-               xvfb xdotool dbus at-spi2-core python3-pyatspi)
+               xvfb xdotool dbus at-spi2-core python3-pyatspi python3-openpyxl)
 shot_packages=(imagemagick)
 
 case "${1:-run}" in

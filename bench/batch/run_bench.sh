@@ -4,9 +4,13 @@
 # the same file (the floor of reading it) and against reference_batch.py, a plain
 # Python csv-module implementation of the same computation. Prints CPU times, both
 # ratios and peak memory (GNU time -v), and checks that the two wrote the same bytes.
+# Then the same payroll as an .xlsx workbook (written by openpyxl, figures as numbers,
+# IDs as text): .xlsx to CSV, CSV to .xlsx and .xlsx to .xlsx, checking that the
+# computed columns match the CSV run's.
 #
 #   bench/batch/run_bench.sh [ROWS]          ROWS defaults to 1000000
 #   TAXCALC_BENCH_BUILD=DIR                  build tree (default build/bench-batch)
+#   TAXCALC_BENCH_XLSX=0                     skip the workbooks
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 rows=${1:-1000000}
@@ -88,3 +92,30 @@ else
     echo "outputs: DIFFER" >&2
     exit 1
 fi
+
+[[ ${TAXCALC_BENCH_XLSX:-1} == 0 ]] && exit 0
+# openpyxl is Debian's, installed for Debian's own python3.
+/usr/bin/python3 - "$sheet" "$work/payroll.xlsx" <<'PY'
+import csv, sys, openpyxl
+book = openpyxl.Workbook(write_only=True)
+sheet = book.create_sheet()
+with open(sys.argv[1], encoding="utf-8", newline="") as rows:
+    for i, row in enumerate(csv.reader(rows)):
+        if i > 0:
+            row[3:] = [float(cell) if "." in cell else int(cell) if cell else None for cell in row[3:]]
+        sheet.append(row)
+book.save(sys.argv[2])
+PY
+printf 'workbook %.1f MiB\n' "$(awk -v b="$(stat -c %s "$work/payroll.xlsx")" 'BEGIN {print b / 1048576}')"
+measure xlsx_csv ".xlsx -> CSV" "$runs" "$tool" bonus "$work/payroll.xlsx" -o "$work/from-xlsx.csv"
+measure csv_xlsx "CSV -> .xlsx" 1 "$tool" bonus "$sheet" -o "$work/to.xlsx"
+measure xlsx_xlsx ".xlsx -> .xlsx" 1 "$tool" bonus "$work/payroll.xlsx" -o "$work/both.xlsx"
+# The figures do not depend on how the input wrote its numbers (18000.50 or 18000.5).
+python3 - "$work/tool.csv" "$work/from-xlsx.csv" <<'PY'
+import csv, sys
+with open(sys.argv[1], encoding="utf-8-sig", newline="") as a, open(sys.argv[2], encoding="utf-8-sig", newline="") as b:
+    pairs = list(zip(csv.reader(a), csv.reader(b)))
+same = all(x[:3] == y[:3] and x[5:] == y[5:] for x, y in pairs)
+print("computed columns from .xlsx:", "identical" if same else "DIFFER", "(%d rows)" % (len(pairs) - 1))
+sys.exit(0 if same else 1)
+PY

@@ -122,7 +122,9 @@ TEST(BatchProcessor, FilesWithoutAUsableHeaderWriteNothing) {
         {BatchMode::Bonus, "bonus,年终奖\n",
          "表头有两列年终奖（第 1 列“bonus”和第 2 列“年终奖”），不知该用哪一列"},
         {BatchMode::Bonus, "\xEF\xBB\xBF\xC4\xEA\xD6\xD5\n",
-         "表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码"},
+         "表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码。能读取的格式：UTF-8 或 GB18030 "
+         "编码的 CSV "
+         "文件，以及 .xlsx 工作簿"},
         {BatchMode::Bonus, "年终奖\n1\n\"open\n", "第 3 行起的引号没有闭合"},
     };
     for (const Case &c : cases) {

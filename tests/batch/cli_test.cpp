@@ -22,7 +22,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/batch/workbook_files.h"
+
 namespace {
+
+using taxcalc::test::RunPython;
+using taxcalc::test::ScratchFolder;
 
 const std::string kBom = "\xEF\xBB\xBF";
 const std::string kInput = "姓名,年终奖,当月工资\r\n张三,18001,3500\r\n李四,18000,\r\n";
@@ -520,6 +525,159 @@ TEST_F(BatchCli, AnOutputNameOfTheLongestLengthIsWritten) {
     EXPECT_EQ(outcome.Status, 0) << outcome.Err;
     EXPECT_EQ(Read(name), kOutput);
     EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", name}));
+}
+
+// A payroll saved by openpyxl: a leading-zero ID, shared strings, an empty row and a
+// cell that holds no number.
+constexpr const char *kMakePayroll = R"(import sys, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.append(["工号", "姓名", "年终奖", "当月工资"])
+ws.append(["000123", "张三", 18001, 3500])
+ws.append(["1002", "李四", 18000, None])
+ws.append([])
+ws.append(["1004", "赵六", "一万", 3500])
+wb.save(sys.argv[1])
+)";
+
+// Every row of the first worksheet, a cell as its value's repr and its number format
+// when it has one; then the frozen cell and the header's and a body cell's boldness.
+constexpr const char *kShowWorkbook = R"(import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+print(ws.freeze_panes, ws["A1"].font.b, ws["A2"].font.b)
+for row in ws.iter_rows():
+    cells = [repr(c.value) + ("" if c.number_format == "General" else ":" + c.number_format) for c in row]
+    while cells and cells[-1] == "None":
+        cells.pop()
+    print(",".join(cells))
+)";
+
+const std::string kBonusHeads =
+    "2011年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,2010方法个税,节省,错误";
+
+TEST_F(BatchCli, ReadsAWorkbookByItsContentWhateverItsName) {
+    ScratchFolder scratch;
+    RunPython(scratch, kMakePayroll, {Path("payroll.dat")});
+    const std::string expected =
+        kBom + "工号,姓名,年终奖,当月工资," + kBonusHeads +
+        "\r\n"
+        "000123,张三,18001,3500,1695.10,16305.90,是,18000,540.00,17460.00,1775.10,80.00,\r\n"
+        "1002,李四,18000,,540.00,17460.00,否,,,,1775.00,1235.00,\r\n"
+        ",,,,,,,,,,,,\r\n"
+        "1004,赵六,一万,3500,,,,,,,,,年终奖：不是数字\r\n";
+    const std::string err =
+        "taxcalc-batch: 第 5 行：年终奖：不是数字\n"
+        "taxcalc-batch: 4 行中有 1 行空行（原样保留，未计算），1 行未能计算，原因见输出的“错误”列\n";
+    for (const bool piped : {false, true}) {
+        SCOPED_TRACE(piped ? "from standard input" : "from a file");
+        const Outcome outcome =
+            piped ? Run({"bonus"}, Read("payroll.dat")) : Run({"bonus", Path("payroll.dat")});
+        EXPECT_EQ(outcome.Status, 1);
+        EXPECT_EQ(outcome.Out, expected);
+        EXPECT_EQ(outcome.Err, err);
+    }
+}
+
+TEST_F(BatchCli, WritesAWorkbookWhenTheOutputNameEndsInXlsx) {
+    ScratchFolder scratch;
+    RunPython(scratch, kMakePayroll, {Path("payroll.xlsx")});
+    const Outcome outcome = Run({"bonus", Path("payroll.xlsx"), "-o", Path("结果.XLSX")});
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(Files(), (std::set<std::string>{"payroll.xlsx", "结果.XLSX"}));
+    EXPECT_EQ(
+        RunPython(scratch, kShowWorkbook, {Path("结果.XLSX")}),
+        "A2 True False\n"
+        "'工号','姓名','年终奖','当月工资','2011年终奖个税','税后年终奖','是否盲区','建议年终奖','建议税额',"
+        "'建议税后年终奖','2010方法个税','节省','错误'\n"
+        "'000123','张三',18001,3500,1695.1:0.00,16305.9:0.00,'是',18000,540:0.00,17460:0.00,1775.1:0.00,"
+        "80:0.00\n"
+        "'1002','李四',18000,None,540:0.00,17460:0.00,'否',None,None,None,1775:0.00,1235:0.00\n"
+        "\n"
+        "'1004','赵六','一万',3500,None,None,None,None,None,None,None,None,'年终奖：不是数字'\n");
+
+    // A CSV says nothing of types: its cells stay text, digits and zeros as written.
+    Write("in.csv", "工号,年终奖\r\n007,18000\r\n");
+    EXPECT_EQ(Run({"bonus", Path("in.csv"), "-o", Path("out.xlsx")}).Status, 0);
+    EXPECT_EQ(
+        RunPython(scratch, kShowWorkbook, {Path("out.xlsx")}),
+        "A2 True False\n"
+        "'工号','年终奖','2011年终奖个税','税后年终奖','是否盲区','建议年终奖','建议税额','建议税后年终奖',"
+        "'2010方法个税','节省','错误'\n"
+        "'007','18000',540:0.00,17460:0.00,'否',None,None,None,1775:0.00,1235:0.00\n");
+}
+
+TEST_F(BatchCli, RefusesSpreadsheetsItCannotReadAndWritesNothing) {
+    ScratchFolder scratch;
+    Write("old.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(1000, '\0'));
+    taxcalc::test::ZipParts(
+        scratch, Path("sheet.ods"),
+        {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", "<x/>"}});
+    std::string noise;
+    for (unsigned value = 2011; noise.size() < 4096;) {
+        value = value * 1103515245 + 12345;
+        noise += static_cast<char>(value >> 16);
+    }
+    Write("noise.csv", noise);
+    RunPython(scratch, kMakePayroll, {Path("whole.xlsx")});
+    Write("cut.xlsx", Read("whole.xlsx").substr(0, 300));
+    unlink(Path("whole.xlsx").c_str());
+
+    const std::set<std::string> inputs{"old.xls", "sheet.ods", "noise.csv", "cut.xlsx"};
+    for (const std::string &name : inputs) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = Run({"bonus", Path(name), "-o", Path("out.xlsx")});
+        EXPECT_EQ(outcome.Status, 2);
+        EXPECT_NE(outcome.Err.find("能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 工作簿"),
+                  std::string::npos)
+            << outcome.Err;
+        EXPECT_EQ(Files(), inputs);
+    }
+}
+
+TEST_F(BatchCli, AWorkbookIsWrittenInPlaceAndItsFormerResultsReplaced) {
+    ScratchFolder scratch;
+    RunPython(scratch, kMakePayroll, {Path("payroll.xlsx")});
+    ASSERT_EQ(Run({"bonus", Path("payroll.xlsx"), "-o", Path("copy.xlsx")}).Status, 1);
+    const std::string once = RunPython(scratch, kShowWorkbook, {Path("copy.xlsx")});
+    unlink(Path("copy.xlsx").c_str());
+    // The second run finds its own columns and replaces them: the sheet stays the same.
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        const Outcome outcome = Run({"bonus", "--in-place", Path("payroll.xlsx")});
+        EXPECT_EQ(outcome.Status, 1) << outcome.Err;
+        EXPECT_EQ(RunPython(scratch, kShowWorkbook, {Path("payroll.xlsx")}), once);
+        EXPECT_EQ(Files(), std::set<std::string>{"payroll.xlsx"});
+    }
+}
+
+TEST_F(BatchCli, AGbkCsvWithSemicolonsAndBlankLinesBeforeItsHeaderBecomesAWorkbook) {
+    ScratchFolder scratch;
+    // 工号;年终奖 in GBK, after a blank line.
+    Write("in.csv", "\r\n\xB9\xA4\xBA\xC5;\xC4\xEA\xD6\xD5\xBD\xB1\r\n007;18000\r\n");
+    const Outcome outcome = Run({"bonus", Path("in.csv"), "-o", Path("out.xlsx")});
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Err.find("编码 GB18030"), std::string::npos) << outcome.Err;
+    EXPECT_NE(outcome.Err.find("分隔符 分号"), std::string::npos) << outcome.Err;
+    // The blank line keeps its place; the header below it is the bold, frozen one.
+    EXPECT_EQ(
+        RunPython(scratch, kShowWorkbook, {Path("out.xlsx")}),
+        "A3 False True\n"
+        "\n"
+        "'工号','年终奖','2011年终奖个税','税后年终奖','是否盲区','建议年终奖','建议税额','建议税后年终奖',"
+        "'2010方法个税','节省','错误'\n"
+        "'007','18000',540:0.00,17460:0.00,'否',None,None,None,1775:0.00,1235:0.00\n");
+    EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.xlsx"}));
+}
+
+TEST_F(BatchCli, AWorkbookThatCannotBeWrittenLeavesTheTargetAsItWas) {
+    // A CSV cell may be longer than an .xlsx cell can be.
+    Write("in.csv", "年终奖,备注\r\n18000," + std::string(40000, 'x') + "\r\n");
+    Write("out.xlsx", "old");
+    const Outcome outcome = Run({"bonus", Path("in.csv"), "-o", Path("out.xlsx")});
+    EXPECT_EQ(outcome.Status, 2);
+    EXPECT_NE(outcome.Err.find("32767"), std::string::npos) << outcome.Err;
+    EXPECT_EQ(Read("out.xlsx"), "old");
+    EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.xlsx"}));
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+struct zip;
+struct zip_file;
+struct XML_ParserStruct;
+
+namespace taxcalc {
+
+// The parts of an .xlsx workbook around its first worksheet: the archive (libzip),
+// the package's and the workbook's relationships, the shared strings and the number
+// formats of the cell styles (expat). Reading the worksheet itself is the reader's.
+class XlsxPackage {
+public:
+    // Guards against an archive that inflates to far more than it holds: the small
+    // parts and the shared strings are held in memory.
+    static constexpr std::uint64_t kMaxPartBytes = std::uint64_t{64} << 20;
+    static constexpr std::uint64_t kMaxSharedStringBytes = std::uint64_t{512} << 20;
+    // The most that a streamed part may inflate to; it only bounds time.
+    static constexpr std::uint64_t kMaxStreamedBytes = std::uint64_t{16} << 30;
+
+    XlsxPackage() = default;
+    ~XlsxPackage();
+    XlsxPackage(const XlsxPackage &) = delete;
+    XlsxPackage &operator=(const XlsxPackage &) = delete;
+
+    // Opens the workbook in `file` from its start (a file that cannot seek, as a pipe,
+    // is copied to a temporary file first) and finds its first worksheet. Fails, saying
+    // why in `error`, for a file that is not a ZIP archive, an OpenDocument spreadsheet,
+    // an archive without a workbook, or a workbook without a worksheet.
+    bool Open(std::FILE *file, std::string &error);
+
+    // The first worksheet's part, opened for reading, and its inflated size (0 when
+    // the archive does not say); nullptr on failure.
+    zip_file *OpenSheet(std::uint64_t &size, std::string &error);
+    std::uint64_t FileSize() const noexcept { return m_fileSize; }
+
+    std::size_t SharedStrings() const noexcept { return m_stringEnds.size(); }
+    std::string_view SharedString(std::size_t index) const noexcept {
+        const std::size_t begin = index == 0 ? 0 : m_stringEnds[index - 1];
+        return std::string_view(m_strings).substr(begin, m_stringEnds[index] - begin);
+    }
+
+    // The number format of each cell style, by the style's index: a built-in format's
+    // id, or one whose code the workbook defines.
+    const std::vector<unsigned> &StyleFormats() const noexcept { return m_styleFormats; }
+    // The code of a format that the workbook defines; nullptr for a built-in one.
+    const std::string *FormatCode(unsigned id) const noexcept;
+    // Whether the workbook counts dates from 1904 rather than from 1900.
+    bool From1904() const noexcept { return m_from1904; }
+
+    // The expat conventions of every part: names as "namespace local", no document type.
+    static XML_ParserStruct *NewParser();
+    static std::string_view Local(const char *name) noexcept;
+    static const char *Attribute(const char **attributes, std::string_view local) noexcept;
+
+private:
+    bool OpenArchive(std::FILE *file, std::string &error);
+    bool Locate(std::string &error);
+    bool LoadSharedStrings(const std::string &part, std::string &error);
+    bool LoadStyles(const std::string &part, std::string &error);
+
+    zip *m_archive = nullptr;
+    std::uint64_t m_fileSize = 0;
+    std::string m_sheet;
+    std::string m_strings;  // the shared strings back to back
+    std::vector<std::size_t> m_stringEnds;
+    std::vector<unsigned> m_styleFormats;
+    std::vector<std::pair<unsigned, std::string>> m_formatCodes;
+    bool m_from1904 = false;
+};
+
+}  // namespace taxcalc
