@@ -21,11 +21,11 @@ constexpr std::array<InputColumn, 2> kWindowBonusInputs{{
     {"当月工资", "wage", ColumnDefault::Allowance},
 }};
 constexpr std::array<AddedColumn, 8> kWindowBonusAdded{{
-    {"2011年终奖个税"},
+    {"2011年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
     {"税后年终奖"},
     {"是否盲区"},
     {"建议年终奖"},
-    {"建议税额"},
+    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
     {"建议税后年终奖"},
     {"2010方法个税"},
     {"节省"},
@@ -43,6 +43,7 @@ RowOutcome WindowBonus(const RowInput &input, RowFigures &figures) {
     cells[0] = MoneyForm(tax.BonusTax2011);
     cells[1] = MoneyForm(tax.AfterTaxBonus);
     cells[2] = advice.InBlindZone ? kYes : kNo;
+    figures.Advised = advice.InBlindZone;
     if (advice.InBlindZone) {
         cells[3] = PlainForm(advice.RecommendedBonus);
         cells[4] = MoneyForm(advice.RecommendedTax);
@@ -63,11 +64,11 @@ constexpr std::array<InputColumn, 3> kPeriodBonusInputs{{
     {"全年应纳税所得额", "annual_taxable", ColumnDefault::Optional, Applies::ComprehensiveYear},
 }};
 constexpr std::array<AddedColumn, 8> kPeriodBonusAdded{{
-    {"年终奖个税"},
+    {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
     {"税后年终奖"},
     {"是否盲区"},
     {"建议年终奖"},
-    {"建议税额"},
+    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
     {"建议税后年终奖"},
     {"并入综合所得增加个税", Applies::ComprehensiveYear, kAnnualTaxableInput},
     {"建议计税方式", Applies::ComprehensiveYear, kAnnualTaxableInput},
@@ -82,6 +83,7 @@ RowOutcome PeriodBonus(const RowInput &input, RowFigures &figures) {
     cells[0] = CentsForm(tax.Tax);
     cells[1] = CentsForm(tax.AfterTax);
     cells[2] = tax.InBlindZone ? kYes : kNo;
+    figures.Advised = tax.InBlindZone;
     if (tax.InBlindZone) {
         cells[3] = CentsForm(tax.RecommendedBonus, CentsStyle::Plain);
         cells[4] = CentsForm(tax.RecommendedTax);
@@ -101,7 +103,12 @@ constexpr std::array<InputColumn, 2> kWageInputs{{
     {"每月薪金", "wage", ColumnDefault::Required},
     {"三险一金", "deductions", ColumnDefault::Zero},
 }};
-constexpr std::array<AddedColumn, 4> kWageAdded{{{"调整前需纳税"}, {"调整后需纳税"}, {"结果"}, {"差额"}}};
+constexpr std::array<AddedColumn, 4> kWageAdded{{
+    {"调整前需纳税"},
+    {"调整后需纳税", Applies::Always, std::nullopt, Sum::Tax},
+    {"结果"},
+    {"差额"},
+}};
 
 RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
     const WageTaxComparison tax = CompareWageTax(*input.Amounts[0], *input.Amounts[1]);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,10 +48,19 @@ struct InputColumn {
     Applies When = Applies::Always;
 };
 
+// What a payroll's totals add up from an added column.
+enum class Sum : std::uint8_t {
+    None,
+    Tax,         // the row's tax
+    AdvisedTax,  // the tax the row would pay by following its advice (only where it has one)
+    Saving,      // what following the row's advice saves, written as such
+};
+
 struct AddedColumn {
     std::string_view Header;
     Applies When = Applies::Always;
     std::optional<std::size_t> NeedsInput = std::nullopt;  // an index into the mode's Inputs
+    Sum Sums = Sum::None;
 };
 
 // One row's figures, by the index of their input column. Amounts are read as the

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/batch_processor.h"
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,54 +10,14 @@
 #include "batch/csv_sink.h"
 #include "batch/record_sink.h"
 #include "batch/record_source.h"
-#include "batch/row_calculator.h"
-#include "batch/text_decoder.h"
+#include "batch/row_evaluator.h"
+#include "batch/payroll_reader.h"
 
 namespace taxcalc {
 namespace {
 
 constexpr std::string_view kProgram = "taxcalc-batch: ";
-constexpr std::string_view kErrorHeader = "错误";
 constexpr std::uint64_t kProgressEvery = 4096;
-
-std::string EscapedReason(const TextDecoder &decoder) {
-    std::string columns;
-    for (const std::size_t column : decoder.EscapedCells()) {
-        columns += std::string(columns.empty() ? "" : "、") + std::to_string(column + 1);
-    }
-    return "第 " + columns + " 列有无法按 " + std::string(EncodingName(decoder.Encoding())) +
-           " 读出的字节，已写作 \\xHH";
-}
-
-std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
-    return column < record.Size() ? record.Cell(column) : std::string_view{};
-}
-
-// How many cells stand beyond the header's last column, up to the last that holds
-// something: trailing empty ones are the spreadsheet's doing and carry nothing.
-std::size_t ExtraCells(const CsvRecord &record, std::size_t width) noexcept {
-    std::size_t size = record.Size();
-    while (size > width && record.Cell(size - 1).empty()) {
-        --size;
-    }
-    return size > width ? size - width : 0;
-}
-
-// The computed cells are money forms (two decimals), the plain form of the advised
-// bonus, or words; a spreadsheet gets the figures as numbers.
-CellKind FigureKind(std::string_view figure) noexcept {
-    const std::size_t start = figure.starts_with('-') ? 1 : 0;
-    const std::size_t point = figure.find('.');
-    if (figure.size() == start) {
-        return CellKind::Text;
-    }
-    for (std::size_t i = start; i < figure.size(); ++i) {
-        if ((figure[i] < '0' || figure[i] > '9') && i != point) {
-            return CellKind::Text;
-        }
-    }
-    return point != std::string_view::npos && figure.size() - point == 3 ? CellKind::Money : CellKind::Number;
-}
 
 }  // namespace
 
@@ -124,105 +83,36 @@ int BatchProcessor::Run() {
             return Fatal(error);
         }
     }
-    RecordSource &reader = m_source != nullptr ? *m_source : *ownSource;
-    TextDecoder decoder;
+    PayrollReader reader(m_source != nullptr ? *m_source : *ownSource,
+                         [this](std::string_view note) { Say(note); });
     CsvRecord record;
-
-    // The first Read settles a CSV file's encoding, or says why it cannot.
-    RecordSource::Status status;
-    while ((status = reader.Read(record)) == RecordSource::Status::Record && record.Blank()) {
-        ++m_counts.LeadingBlank;
+    if (reader.ReadHeader(record, error) == PayrollReader::Status::Failed) {
+        return Fatal(error);
     }
-    if (status == RecordSource::Status::Failed) {
-        return Fatal(reader.Error());
-    }
-    if (status == RecordSource::Status::End) {
-        return Fatal("输入是空的，没有表头");
-    }
-    decoder.Settle(reader.Encoding());
-    switch (decoder.Decode(record)) {
-        case TextDecoder::Result::Clean:
-            break;
-        case TextDecoder::Result::Escaped:
-            return Fatal("表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码。" +
-                         std::string(RecordSource::kReadableFormats));
-        case TextDecoder::Result::Unsettled:
-            return Fatal(CsvSource::Unsettled(record.Line));
-        case TextDecoder::Result::Unavailable:
-            return Fatal("本机的 iconv 不能转换 GB18030 编码");
-    }
-    if (const std::string form = reader.Form(); !form.empty()) {
-        Say(form);
-    }
-    const std::optional<RowCalculator> calculator = RowCalculator::ForHeader(m_mode, m_rules, record, error);
-    if (!calculator) {
+    m_counts.LeadingBlank = reader.LeadingBlank();
+    const std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(m_mode, m_rules, record, error);
+    if (!evaluator) {
         return Fatal(error + reader.HeaderHint(record));
     }
-    const std::size_t width = record.Size();
-    const std::size_t computedWidth = calculator->Width();
-    const std::vector<bool> replaced = FormerResults(record, calculator->Headers());
+    if (!evaluator->ReplacedNote().empty()) {
+        Say(evaluator->ReplacedNote());
+    }
 
     if (m_sink == nullptr) {
         ownSink = std::make_unique<CsvSink>(m_output);
     }
     RecordSink &writer = m_sink != nullptr ? *m_sink : *ownSink;
-    for (std::uint64_t i = 0; i < m_counts.LeadingBlank; ++i) {
-        writer.EndRow();
-    }
-    for (std::size_t i = 0; i < width; ++i) {
-        if (!replaced[i]) {
-            writer.Cell(record.Cell(i), record.Kind(i));
-        }
-    }
-    for (const std::string_view name : calculator->Headers()) {
-        writer.Cell(name, CellKind::Text);
-    }
-    writer.Cell(kErrorHeader, CellKind::Text);
-    writer.EndRow();
+    evaluator->WriteHeader(writer, m_counts.LeadingBlank);
 
     RowFigures figures;
-    while ((status = reader.Read(record)) == RecordSource::Status::Record) {
+    std::string escaped;
+    PayrollReader::Status status;
+    while ((status = reader.ReadRow(record, escaped, error)) == PayrollReader::Status::Record) {
         ++m_counts.Rows;
-        std::size_t extra = 0;
-        figures.Clear();
-        if (record.Blank()) {
-            ++m_counts.Blank;
-        } else {
-            const bool undecided = decoder.Encoding() == TextEncoding::Undecided;
-            const TextDecoder::Result decoded = decoder.Decode(record);
-            if (undecided && decoder.Encoding() != TextEncoding::Undecided) {
-                Say("编码 " + std::string(EncodingName(decoder.Encoding())) + "（按第 " +
-                    std::to_string(record.Line) + " 行判断）");
-            }
-            extra = ExtraCells(record, width);
-            if (decoded == TextDecoder::Result::Unavailable) {
-                return Fatal("本机的 iconv 不能转换 GB18030 编码");
-            }
-            if (decoded == TextDecoder::Result::Unsettled) {
-                return Fatal(CsvSource::Unsettled(record.Line));
-            }
-            if (decoded == TextDecoder::Result::Escaped) {
-                ++m_counts.Escaped;
-                figures.Refuse("编码", EscapedReason(decoder));
-            } else if (extra > 0) {
-                figures.Refuse("列数", "比表头多 " + std::to_string(extra) + " 列");
-            } else {
-                calculator->Compute(record, figures);
-            }
-        }
-        for (std::size_t i = 0; i < width; ++i) {
-            if (!replaced[i]) {
-                writer.Cell(CellOrEmpty(record, i), record.Kind(i));
-            }
-        }
-        for (std::size_t i = 0; i < computedWidth; ++i) {
-            writer.Cell(figures.Cells[i], FigureKind(figures.Cells[i]));
-        }
-        writer.Cell(figures.Error, CellKind::Text);
-        for (std::size_t i = width; i < width + extra; ++i) {
-            writer.Cell(record.Cell(i), record.Kind(i));
-        }
-        writer.EndRow();
+        m_counts.Blank += record.Blank() ? 1 : 0;
+        m_counts.Escaped += escaped.empty() ? 0 : 1;
+        evaluator->Evaluate(record, escaped, figures);
+        evaluator->WriteRow(writer, record, figures);
         if (!figures.Error.empty()) {
             ++m_counts.Refused;
             ReportRow(record.Line, figures.Error);
@@ -236,8 +126,8 @@ int BatchProcessor::Run() {
             }
         }
     }
-    if (status == RecordSource::Status::Failed) {
-        return Fatal(reader.Error());
+    if (status == PayrollReader::Status::Failed) {
+        return Fatal(error);
     }
     if (!writer.Finish(error)) {
         return Fatal(error);
@@ -247,24 +137,6 @@ int BatchProcessor::Run() {
     }
     Summarise();
     return m_counts.Refused == 0 ? kAllComputed : kSomeRefused;
-}
-
-std::vector<bool> BatchProcessor::FormerResults(const CsvRecord &header,
-                                                std::span<const std::string_view> computed) {
-    std::vector<bool> replaced(header.Size());
-    std::string names;
-    for (std::size_t i = 0; i < header.Size(); ++i) {
-        const std::string_view name = TrimBlanks(header.Cell(i));
-        replaced[i] =
-            name == kErrorHeader || std::find(computed.begin(), computed.end(), name) != computed.end();
-        if (replaced[i]) {
-            names += std::string(names.empty() ? "" : "、") + std::string(name);
-        }
-    }
-    if (!names.empty()) {
-        Say("输入已有上次计算的列（" + names + "），已换成这次的结果");
-    }
-    return replaced;
 }
 
 }  // namespace taxcalc

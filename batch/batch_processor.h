@@ -77,7 +77,6 @@ private:
     int Fatal(std::string_view message);
     void ReportRow(std::uint64_t line, std::string_view error);
     void Summarise();
-    std::vector<bool> FormerResults(const CsvRecord &header, std::span<const std::string_view> computed);
 
     BatchMode m_mode;
     const PeriodRules *m_rules;

@@ -61,6 +61,7 @@ RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
     }
     // The method column is written from 2019 only.
     figures.Cells[5] = MethodName(plan->Advised.Method);
+    figures.Advised = plan->Saving > 0;
     return MoneyCells(figures, {plan->Current.Tax, plan->Wage, plan->Bonus, plan->Advised.Tax, plan->Saving});
 }
 

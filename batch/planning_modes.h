@@ -25,13 +25,14 @@ inline constexpr std::array<InputColumn, 2> kGrossBonusInputs{{
     {"当月工资", "wage", ColumnDefault::Allowance, Applies::WageRule},
 }};
 inline constexpr std::array<AddedColumn, 3> kGrossBonusAdded{
-    {{"税前年终奖"}, {"年终奖个税"}, {"实得税后年终奖"}}};
+    {{"税前年终奖"}, {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后年终奖"}}};
 
 inline constexpr std::array<InputColumn, 2> kGrossWageInputs{{
     {"税后工资", "net_wage", ColumnDefault::Required},
     {"三险一金", "deductions", ColumnDefault::Zero},
 }};
-inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{{{"税前工资"}, {"工资个税"}, {"实得税后工资"}}};
+inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{
+    {{"税前工资"}, {"工资个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后工资"}}};
 inline constexpr std::string_view kGrossWageRefusal =
     "gross-wage 模式不适用于 2019：自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推；"
     "可用 --rules 2008、2011 或 2018";
@@ -45,11 +46,11 @@ inline constexpr std::array<InputColumn, 5> kSplitInputs{{
     {"专项附加扣除", "special_deductions", ColumnDefault::Zero, Applies::ComprehensiveYear},
 }};
 inline constexpr std::array<AddedColumn, 6> kSplitAdded{{
-    {"现全年个税"},
+    {"现全年个税", Applies::Always, std::nullopt, Sum::Tax},
     {"建议月薪"},
     {"建议年终奖"},
     {"建议全年个税"},
-    {"全年节省"},
+    {"全年节省", Applies::Always, std::nullopt, Sum::Saving},
     {"计税方式", Applies::ComprehensiveYear},
 }};
 

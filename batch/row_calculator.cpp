@@ -54,17 +54,38 @@ std::optional<RowCalculator> RowCalculator::ForHeader(BatchMode mode, const Peri
     return RowCalculator(*description, rules, std::move(*columns));
 }
 
-bool RowCalculator::Compute(const CsvRecord &record, RowFigures &figures) const {
+std::array<std::string_view, RowInput::kMaxInputs> RowCalculator::Texts(const CsvRecord &record) const {
     std::array<std::string_view, RowInput::kMaxInputs> texts{};
     for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
         texts[i] = CellOrEmpty(record, m_columns.Column(i));
     }
-    return Compute(texts, figures);
+    return texts;
 }
 
-bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures) const {
-    figures.Clear();
+bool RowCalculator::Compute(const CsvRecord &record, RowFigures &figures) const {
+    return Compute(Texts(record), figures);
+}
+
+std::optional<RowInput> RowCalculator::Input(const CsvRecord &record) const {
     RowInput input;
+    RowFigures reasons;
+    if (!ReadAmounts(Texts(record), input, reasons)) {
+        return std::nullopt;
+    }
+    return input;
+}
+
+std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
+    for (std::size_t k = 0; k < m_written.size(); ++k) {
+        if (m_mode->Added[m_written[k]].Sums == sum) {
+            return k;
+        }
+    }
+    return std::nullopt;
+}
+
+bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInput &input,
+                                RowFigures &figures) const {
     input.Rules = m_rules;
     const Cents allowance = (m_rules != nullptr ? *m_rules : Rules(PeriodId::Y2011)).Allowance;
     for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
@@ -102,7 +123,13 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
                 break;
         }
     }
-    if (!figures.Error.empty()) {
+    return figures.Error.empty();
+}
+
+bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures) const {
+    figures.Clear();
+    RowInput input;
+    if (!ReadAmounts(texts, input, figures)) {
         return false;
     }
     RowOutcome outcome = RowOutcome::Computed;

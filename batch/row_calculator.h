@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -42,7 +43,20 @@ public:
     // a missing text is an empty one.
     bool Compute(std::span<const std::string_view> texts, RowFigures &figures) const;
 
+    // The row's figures as the computation reads them, defaults filled in (amounts
+    // only, not yet in cents); nothing when a figure holds no number.
+    std::optional<RowInput> Input(const CsvRecord &record) const;
+    // Which of the written cells a payroll's totals add up as `sum`; nothing where
+    // the mode writes no such cell.
+    std::optional<std::size_t> SummedCell(Sum sum) const noexcept;
+    const ModeDescription &Mode() const noexcept { return *m_mode; }
+    // The rules the rows are computed by; nullptr for the window's own methods.
+    const PeriodRules *RowRules() const noexcept { return m_rules; }
+
 private:
+    std::array<std::string_view, RowInput::kMaxInputs> Texts(const CsvRecord &record) const;
+    bool ReadAmounts(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
+
     const ModeDescription *m_mode;
     const PeriodRules *m_rules;  // as the rows are computed: nullptr for the window's methods
     ColumnMap m_columns;

@@ -14,12 +14,16 @@ struct RowFigures {
     static constexpr std::size_t kMaxCells = 8;
     std::array<std::string, kMaxCells> Cells;  // the first Width() of them, in header order
     std::string Error;                         // empty when the row was computed
+    // The figures carry advice that lowers the tax: a bonus in a blind zone, or a
+    // split of the year's pay that costs less.
+    bool Advised = false;
 
     void Clear() noexcept {
         for (std::string &cell : Cells) {
             cell.clear();
         }
         Error.clear();
+        Advised = false;
     }
 
     // A refused row shows no figure at all; the reasons are joined with "；".
@@ -33,6 +37,7 @@ struct RowFigures {
         for (std::string &cell : Cells) {
             cell.clear();
         }
+        Advised = false;
         if (!Error.empty()) {
             Error += "；";
         }
