@@ -61,15 +61,6 @@ constexpr Cents AllowanceInCents(const Schedule &schedule) {
     return static_cast<Cents>(schedule.Allowance * 100);
 }
 
-constexpr std::array<PeriodRules, 4> kPeriods{{
-    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true,
-     false},
-    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true,
-     false},
-    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true, false},
-    // The bonus taxed on its own: the month's wage plays no part.
-    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false, true},
-}};
 
 // numerator / 100 rounded to a whole number by `half`.
 constexpr Cents DivideByHundred(Cents numerator, HalfCent half) {
@@ -146,8 +137,42 @@ constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket>
 constexpr std::array<CentsZone, 8> k2008Zones = DeriveZones<9>(k2008Table);
 constexpr std::array<CentsZone, 6> k2011Zones = DeriveZones<7>(k2011Table);
 constexpr std::array<CentsZone, 6> k2018Zones = DeriveZones<7>(k2018Table);
-// BlindZones hands 2019 the zones of 2018's table: they must share it.
-static_assert(kPeriods[2].Brackets.data() == k2018Table.data() && kPeriods[3].Brackets.data() == k2018Table.data());
+constexpr std::array<PeriodRules, 4> kPeriods{{
+    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true,
+     false, k2008Zones},
+    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true,
+     false, k2011Zones},
+    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true, false, k2018Zones},
+    // The bonus taxed on its own: the month's wage plays no part.
+    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false, true, k2018Zones},
+}};
+
+// Rules(PeriodId) finds a period by its place in the table.
+constexpr bool InIdOrder() {
+    for (std::size_t i = 0; i < kPeriods.size(); ++i) {
+        if (static_cast<std::size_t>(kPeriods[i].Id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InIdOrder());
+
+// Each period's zones start at its own table's bounds.
+constexpr bool ZonesFitTables() {
+    for (const PeriodRules &rules : kPeriods) {
+        if (rules.Zones.size() + 1 != rules.Brackets.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < rules.Zones.size(); ++i) {
+            if (rules.Zones[i].Lower != rules.Brackets[i].UpperBound * kMonths) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(ZonesFitTables());
 
 }  // namespace
 
@@ -156,12 +181,7 @@ std::span<const PeriodRules> AllPeriods() noexcept {
 }
 
 const PeriodRules &Rules(PeriodId id) noexcept {
-    for (const PeriodRules &rules : kPeriods) {
-        if (rules.Id == id) {
-            return rules;
-        }
-    }
-    return kPeriods[1];
+    return kPeriods[static_cast<std::size_t>(id)];
 }
 
 const PeriodRules *FindPeriod(std::string_view name) noexcept {
@@ -210,16 +230,7 @@ Cents BonusTaxOfBase(const PeriodRules &rules, Cents base) noexcept {
 }
 
 std::span<const CentsZone> BlindZones(const PeriodRules &rules) noexcept {
-    switch (rules.Id) {
-        case PeriodId::Y2008:
-            return k2008Zones;
-        case PeriodId::Y2011:
-            return k2011Zones;
-        case PeriodId::Y2018:
-        case PeriodId::Y2019:
-            break;
-    }
-    return k2018Zones;
+    return rules.Zones;
 }
 
 PeriodBonus TaxBonus(const PeriodRules &rules, Cents bonus, Cents wage) noexcept {

@@ -36,7 +36,16 @@ struct CentsBracket {
 
 enum class HalfCent { ToEven, AwayFromZero };
 
+// In the order of the period table, oldest first.
 enum class PeriodId { Y2008, Y2011, Y2018, Y2019 };
+
+// Both edges are exclusive: a base strictly between them is in the zone.
+struct CentsZone {
+    Cents Lower;  // twelve times a bound of the monthly table
+    Cents Upper;  // the smallest base above Lower that leaves at least as much after tax
+    Cents TaxAtLower;
+};
+
 
 struct PeriodRules {
     PeriodId Id;
@@ -51,13 +60,9 @@ struct PeriodRules {
     // From 2019 wages belong to the year's comprehensive income, taxed by the yearly
     // table and withheld cumulatively month by month: no monthly wage tax of its own.
     bool ComprehensiveYear;
-};
-
-// Both edges are exclusive: a base strictly between them is in the zone.
-struct CentsZone {
-    Cents Lower;  // twelve times a bound of the monthly table
-    Cents Upper;  // the smallest base above Lower that leaves at least as much after tax
-    Cents TaxAtLower;
+    // The blind zones of the monthly table, derived from it, one for each bound but the
+    // last, lowest first.
+    std::span<const CentsZone> Zones;
 };
 
 struct PeriodBonus {
