@@ -100,7 +100,10 @@ bool XlsxReader::NumberForm(std::string_view value, std::string &form) {
         return false;
     }
     if (number == 0) {
-        form = "0";  // no "-0"
+        // No "-0". Built a character at a time: GCC 12 at -O3 warns falsely about
+        // overlapping copies when a short literal is assigned.
+        form.clear();
+        form.push_back('0');
         return true;
     }
     // The shortest digits that read back as the same double, then written out without
@@ -122,7 +125,10 @@ bool XlsxReader::NumberForm(std::string_view value, std::string &form) {
             digits += c;
         }
     }
-    form.assign(number < 0 ? "-" : "");
+    form.clear();
+    if (number < 0) {
+        form.push_back('-');
+    }
     const long point = exponent + 1;  // digits before the decimal point
     const auto count = static_cast<long>(digits.size());
     if (point <= 0) {
