@@ -30,54 +30,18 @@ cmake --build "$build" --target taxcalc
 app=$build/bin/taxcalc
 
 work=$(mktemp -d)
-xvfb_pid=
-app_pid=
+source scripts/virtual_display.sh
 cleanup() {
-    # Only the two processes started here, by their ids.
-    local pid
-    for pid in $app_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_display
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-[[ -s $work/display ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-export XDG_RUNTIME_DIR=$work
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+start_display 1024x768
 
-"$app" >"$work/app.log" 2>&1 &
-app_pid=$!
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n1 || true)
-    [[ -n $window ]] && break
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-        echo "screenshot: taxcalc ended before its window appeared:" >&2
-        cat "$work/app.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-if [[ -z $window ]]; then
-    echo "screenshot: the window did not appear within 30 s" >&2
-    cat "$work/app.log" >&2
-    exit 1
-fi
+show_window taxcalc "$app"
 # Mapped is not yet painted: give the first expose a moment.
 sleep 1
 

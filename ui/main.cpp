@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include <QApplication>
 
-#include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "ui/application_setup.h"
@@ -34,59 +34,15 @@ Qt's common options, such as -platform, are accepted as well. For a whole
 payroll file use taxcalc-batch.
 )";
 
-enum class Request { Window, Help, Version };
-
-// Answered before Qt starts: neither needs a display.
-Request Requested(int argc, char *argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--") {
-            break;
-        }
-        if (argument == "-h" || argument == "--help") {
-            return Request::Help;
-        }
-        if (argument == "--version") {
-            return Request::Version;
-        }
-    }
-    return Request::Window;
-}
-
-// Without any display Qt aborts with a message about platform plugins that does not
-// say what to do; say it plainly instead.
-bool DisplayAvailable() {
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 }  // namespace
 
 int main(int argc, char *argv[]) {
-    switch (Requested(argc, argv)) {
-        case Request::Help:
-            std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
-            return 0;
-        case Request::Version:
-            std::printf("taxcalc %s\n", TAXCALC_VERSION);
-            return 0;
-        case Request::Window:
-            break;
-    }
-    if (!DisplayAvailable()) {
-        const char *program = argc > 0 ? argv[0] : "taxcalc";
-        std::fprintf(stderr,
-                     "taxcalc: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                     "Run it on a desktop session, or under a virtual X server (Debian package xvfb):\n"
-                     "    xvfb-run -a -s '-screen 0 1024x768x24' %s\n"
-                     "taxcalc：未找到显示器（DISPLAY 与 WAYLAND_DISPLAY 均未设置）。\n"
-                     "请在桌面环境中运行，或在虚拟 X 服务器（Debian 软件包 xvfb）下运行：\n"
-                     "    xvfb-run -a -s '-screen 0 1024x768x24' %s\n",
-                     program, program);
-        return 1;
+    if (const std::optional<int> status =
+            taxcalc::AnswerBeforeWindow(argc, argv, "taxcalc", kHelp, TAXCALC_VERSION)) {
+        return *status;
     }
     QApplication application(argc, argv);
-    taxcalc::PrepareApplication(application);
+    taxcalc::PrepareApplication(application, QStringLiteral("io.github.taxcalc.Taxcalc"));
     taxcalc::MainForm window;
     window.show();
     return QApplication::exec();

@@ -30,27 +30,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 sheet=$work/payroll.csv
 
-python3 - "$sheet" "$rows" <<'PY'
-import random, sys
-path, rows = sys.argv[1], int(sys.argv[2])
-rng = random.Random(2011)
-names = "赵钱孙李周吴郑王冯陈褚卫蒋沈韩杨"
-departments = ["财务部", "人事部", "\"研发部, 北京\"", "\"销售部, \"\"华东\"\"\"", "后勤"]
-edges = [18000, 19283.33, 54000, 60187.5, 108000, 114600, 420000, 447500]
-with open(path, "w", encoding="utf-8", newline="") as out:
-    out.write("工号,姓名,部门,年终奖,当月工资\r\n")
-    for i in range(rows):
-        kind = rng.random()
-        if kind < 0.3:
-            bonus = "%d" % (rng.randrange(0, 200) * 1000)
-        elif kind < 0.5:
-            bonus = "%.2f" % (rng.choice(edges) + rng.randrange(-300, 300) / 100)
-        else:
-            bonus = "%.2f" % (rng.randrange(0, 120000000) / 100)
-        wage = rng.choice(["3500", "", "%.2f" % (rng.randrange(150000, 3000000) / 100)])
-        name = rng.choice(names) + rng.choice(names)
-        out.write("%d,%s,%s,%s,%s\r\n" % (100000 + i, name, rng.choice(departments), bonus, wage))
-PY
+# The workbook, when wanted, from the same rows.
+workbook=()
+[[ ${TAXCALC_BENCH_XLSX:-1} == 0 ]] || workbook=("$work/payroll.xlsx")
+/usr/bin/python3 "$root/bench/batch/make_payroll.py" "$sheet" "$rows" "${workbook[@]}"
 
 # measure KEY NAME RUNS COMMAND...: the best CPU time (user + system) of the runs, its
 # wall time and peak resident memory; sets cpu_KEY and peak_KEY.
@@ -94,18 +77,6 @@ else
 fi
 
 [[ ${TAXCALC_BENCH_XLSX:-1} == 0 ]] && exit 0
-# openpyxl is Debian's, installed for Debian's own python3.
-/usr/bin/python3 - "$sheet" "$work/payroll.xlsx" <<'PY'
-import csv, sys, openpyxl
-book = openpyxl.Workbook(write_only=True)
-sheet = book.create_sheet()
-with open(sys.argv[1], encoding="utf-8", newline="") as rows:
-    for i, row in enumerate(csv.reader(rows)):
-        if i > 0:
-            row[3:] = [float(cell) if "." in cell else int(cell) if cell else None for cell in row[3:]]
-        sheet.append(row)
-book.save(sys.argv[2])
-PY
 printf 'workbook %.1f MiB\n' "$(awk -v b="$(stat -c %s "$work/payroll.xlsx")" 'BEGIN {print b / 1048576}')"
 measure xlsx_csv ".xlsx -> CSV" "$runs" "$tool" bonus "$work/payroll.xlsx" -o "$work/from-xlsx.csv"
 measure csv_xlsx "CSV -> .xlsx" 1 "$tool" bonus "$sheet" -o "$work/to.xlsx"

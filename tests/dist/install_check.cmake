@@ -13,11 +13,14 @@ set(id io.github.taxcalc.Taxcalc)
 set(expected
     bin/taxcalc
     bin/taxcalc-batch
+    bin/taxcalc-payroll
     share/applications/${id}.desktop
+    share/applications/${id}Payroll.desktop
     share/metainfo/${id}.metainfo.xml
     share/icons/hicolor/scalable/apps/${id}.svg
     share/man/man1/taxcalc.1
-    share/man/man1/taxcalc-batch.1)
+    share/man/man1/taxcalc-batch.1
+    share/man/man1/taxcalc-payroll.1)
 foreach(size 16 24 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${id}.png)
 endforeach()

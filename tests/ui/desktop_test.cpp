@@ -246,7 +246,7 @@ void DesktopTest::commandLineNeedsNoDisplay() {
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
-    if (!PrepareApplication(application)) {
+    if (!PrepareApplication(application, QStringLiteral("io.github.taxcalc.Taxcalc"))) {
         qWarning("Qt's Chinese translation is missing");
     }
     DesktopTest test;

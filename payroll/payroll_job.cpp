@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "payroll/payroll_job.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "batch/csv_sink.h"
+#include "batch/output_file.h"
+#include "batch/record_sink.h"
+#include "batch/xlsx_writer.h"
+
+namespace taxcalc {
+namespace {
+
+QString Text(const std::string &message) {
+    return QString::fromStdString(message);
+}
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+PayrollJob::PayrollJob(QObject *parent) : QObject(parent) {}
+
+PayrollJob::~PayrollJob() {
+    if (m_thread != nullptr) {
+        cancel();
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+int PayrollJob::permille() const noexcept {
+    const std::uint64_t total = m_total.load();
+    if (total == 0) {
+        return -1;
+    }
+    return static_cast<int>(std::min<std::uint64_t>(m_done.load(), total) * 1000 / total);
+}
+
+void PayrollJob::report(std::uint64_t done, std::uint64_t total) noexcept {
+    m_total = total;
+    m_done = done;
+}
+
+void PayrollJob::start(Kind kind, std::function<void(Result &)> work) {
+    if (m_thread != nullptr) {
+        return;
+    }
+    m_cancel = false;
+    m_done = 0;
+    m_total = 0;
+    m_result = Result{};
+    m_result.What = kind;
+    m_thread = QThread::create([this, work = std::move(work)] { work(m_result); });
+    connect(m_thread, &QThread::finished, this, &PayrollJob::collect);
+    m_thread->start();
+}
+
+void PayrollJob::collect() {
+    // The thread has ended: what it wrote into m_result is ours now.
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    emit finished();
+}
+
+void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *rules) {
+    start(Kind::Open, [this, path, mode, rules](Result &result) {
+        result.Path = path;
+        m_phase = Phase::Reading;
+        const std::uint64_t size = static_cast<std::uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
+        const std::unique_ptr<std::FILE, FileCloser> input(std::fopen(QFile::encodeName(path).constData(), "rb"));
+        if (!input) {
+            result.Error = QStringLiteral("无法打开 %1：%2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return;
+        }
+        auto table = std::make_shared<PayrollTable>();
+        std::string error;
+        const PayrollTable::Status read = table->Read(
+            input.get(), error, [this, size](std::uint64_t bytes, std::uint64_t) { report(bytes, size); },
+            &m_cancel);
+        if (read != PayrollTable::Status::Done) {
+            result.Cancelled = read == PayrollTable::Status::Cancelled;
+            result.Error = Text(error);
+            return;
+        }
+        result.Table = table;
+        computeRows(std::move(table), mode, rules, result);
+    });
+}
+
+void PayrollJob::compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules) {
+    start(Kind::Compute, [this, table, mode, rules](Result &result) {
+        result.Table = table;
+        computeRows(table, mode, rules, result);
+    });
+}
+
+std::shared_ptr<const PayrollOutcomes> PayrollJob::takePreview() {
+    const std::lock_guard lock(m_previewLock);
+    return std::move(m_preview);
+}
+
+void PayrollJob::computeRows(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules,
+                             Result &result) {
+    m_phase = Phase::Computing;
+    std::string error;
+    std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(table, mode, rules, error);
+    if (!outcomes) {
+        result.Error = Text(error);
+        return;
+    }
+    {
+        const std::lock_guard lock(m_previewLock);
+        m_preview = std::make_shared<const PayrollOutcomes>(*outcomes);
+    }
+    emit previewReady();
+    const std::uint64_t rows = table->Rows();
+    const PayrollOutcomes::Status computed =
+        outcomes->ComputeRows([this, rows](std::uint64_t done) { report(done, rows); }, &m_cancel);
+    result.Cancelled = computed == PayrollOutcomes::Status::Cancelled;
+    if (!result.Cancelled) {
+        result.Outcomes = std::make_shared<const PayrollOutcomes>(std::move(*outcomes));
+    }
+}
+
+void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QString &path) {
+    start(Kind::Save, [this, outcomes, path](Result &result) {
+        m_phase = Phase::Saving;
+        result.Path = path;
+        result.Outcomes = outcomes;
+        // The name decides the format, as for taxcalc-batch; a workbook is written by
+        // name, so its temporary file needs one.
+        const std::string name = QFile::encodeName(path).toStdString();
+        const bool workbook = RecordSink::WantsXlsx(name);
+        OutputFile output;
+        std::string error;
+        if (!output.Open(name, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+            result.Error = Text(error);
+            return;
+        }
+        std::unique_ptr<RecordSink> sink;
+        if (workbook) {
+            auto writer = std::make_unique<XlsxWriter>();
+            if (!writer->Open(output.Path(), error)) {
+                output.Abandon();
+                result.Error = Text(error);
+                return;
+            }
+            sink = std::move(writer);
+        } else {
+            sink = std::make_unique<CsvSink>(output.Stream());
+        }
+        const std::uint64_t rows = outcomes->Table().Rows();
+        const bool written =
+            outcomes->Write(*sink, error, [this, rows](std::uint64_t done) { report(done, rows); }, &m_cancel);
+        sink.reset();
+        if (!written || !output.Commit(error)) {
+            output.Abandon();
+            result.Cancelled = m_cancel.load();
+            result.Error = result.Cancelled ? QString() : Text(error);
+        }
+    });
+}
+
+}  // namespace taxcalc

@@ -1,0 +1,563 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "payroll/payroll_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "batch/bonus_curve.h"
+#include "engine/period_rules.h"
+#include "panels/number_text.h"
+#include "payroll/bonus_chart.h"
+#include "payroll/payroll_job.h"
+#include "payroll/payroll_model.h"
+#include "payroll/row_marks.h"
+
+namespace taxcalc {
+namespace {
+
+struct ModeChoice {
+    const char *Name;
+    BatchMode Mode;
+};
+
+constexpr ModeChoice kModes[] = {
+    {"年终奖", BatchMode::Bonus},
+    {"工资", BatchMode::Wage},
+    {"税后反推年终奖", BatchMode::GrossBonus},
+    {"税后反推工资", BatchMode::GrossWage},
+    {"最优分配", BatchMode::Split},
+};
+
+constexpr auto kWorkbookSuffix = QLatin1StringView(".xlsx");
+constexpr auto kCsvSuffix = QLatin1StringView(".csv");
+
+constexpr int kChartSamples = 480;
+constexpr int kSizingRows = 200;
+
+QString Yuan(Cents cents) {
+    return QString::fromStdString(CentsForm(cents));
+}
+
+QString PeriodText(const PeriodRules &rules) {
+    auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
+    return QStringLiteral("%1（%2 至 %3）").arg(text(rules.Name), text(rules.FirstDay), text(rules.LastDay));
+}
+
+QString LocalFileOf(const QMimeData *mime) {
+    if (mime == nullptr || !mime->hasUrls()) {
+        return {};
+    }
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+PayrollWindow::PayrollWindow(QWidget *parent)
+    : QMainWindow(parent), m_model(new PayrollModel(this)), m_job(new PayrollJob(this)),
+      m_progressTimer(new QTimer(this)) {
+    setObjectName(QStringLiteral("payrollWindow"));
+    setWindowTitle(QStringLiteral("工资表个税"));
+    setAcceptDrops(true);
+    buildMenus();
+    buildControls();
+    connect(m_job, &PayrollJob::finished, this, &PayrollWindow::jobFinished);
+    connect(m_job, &PayrollJob::previewReady, this, &PayrollWindow::showPreview);
+    m_progressTimer->setInterval(100);
+    connect(m_progressTimer, &QTimer::timeout, this, &PayrollWindow::showProgress);
+    fillPeriods();
+    setBusy(false);
+    showSummary();
+    resize(1280, 760);
+}
+
+PayrollWindow::~PayrollWindow() = default;
+
+void PayrollWindow::buildMenus() {
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QAction *open = file->addAction(QStringLiteral("打开(&O)…"), this, &PayrollWindow::chooseFileToOpen);
+    open->setObjectName(QStringLiteral("openAction"));
+    open->setShortcut(QKeySequence::Open);
+    m_saveAction = file->addAction(QStringLiteral("另存为(&A)…"), this, &PayrollWindow::chooseFileToSave);
+    m_saveAction->setObjectName(QStringLiteral("saveAction"));
+    m_saveAction->setShortcuts({QKeySequence::SaveAs, QKeySequence::Save});
+    file->addSeparator();
+    QAction *quit = file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcut(QKeySequence::Quit);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    m_markedOnlyAction = view->addAction(QStringLiteral("只显示盲区和未能计算的行(&B)"));
+    m_markedOnlyAction->setObjectName(QStringLiteral("markedOnlyAction"));
+    m_markedOnlyAction->setCheckable(true);
+    m_markedOnlyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(m_markedOnlyAction, &QAction::toggled, this, &PayrollWindow::markedOnlyChanged);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(QStringLiteral("关于(&A)"), this, &PayrollWindow::showAbout)
+        ->setObjectName(QStringLiteral("aboutAction"));
+}
+
+void PayrollWindow::buildControls() {
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(10, 8, 10, 6);
+
+    auto *bar = new QHBoxLayout;
+    auto *modeLabel = new QLabel(QStringLiteral("计算(&M)："), central);
+    m_modeCombo = new QComboBox(central);
+    m_modeCombo->setObjectName(QStringLiteral("modeCombo"));
+    m_modeCombo->setAccessibleName(QStringLiteral("计算方式"));
+    for (const ModeChoice &choice : kModes) {
+        m_modeCombo->addItem(QString::fromUtf8(choice.Name), static_cast<int>(choice.Mode));
+    }
+    modeLabel->setBuddy(m_modeCombo);
+    auto *periodLabel = new QLabel(QStringLiteral("税法期间(&P)："), central);
+    m_periodCombo = new QComboBox(central);
+    m_periodCombo->setObjectName(QStringLiteral("periodCombo"));
+    m_periodCombo->setAccessibleName(QStringLiteral("税法期间"));
+    m_periodCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    periodLabel->setBuddy(m_periodCombo);
+    m_markedOnlyCheck = new QCheckBox(QStringLiteral("只显示盲区和未能计算的行(&B)"), central);
+    m_markedOnlyCheck->setObjectName(QStringLiteral("markedOnlyCheck"));
+    m_markedOnlyCheck->setAccessibleName(QStringLiteral("只显示盲区和未能计算的行"));
+    connect(m_markedOnlyCheck, &QCheckBox::toggled, m_markedOnlyAction, &QAction::setChecked);
+    connect(m_modeCombo, &QComboBox::currentIndexChanged, this, &PayrollWindow::modeChanged);
+    connect(m_periodCombo, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_table) {
+            modeChanged();
+        }
+    });
+    bar->addWidget(modeLabel);
+    bar->addWidget(m_modeCombo);
+    bar->addSpacing(16);
+    bar->addWidget(periodLabel);
+    bar->addWidget(m_periodCombo);
+    bar->addSpacing(16);
+    bar->addWidget(m_markedOnlyCheck);
+    bar->addStretch(1);
+    layout->addLayout(bar);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, central);
+    m_view = new QTableView(splitter);
+    m_view->setObjectName(QStringLiteral("rowsView"));
+    m_view->setAccessibleName(QStringLiteral("工资表各行"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setAlternatingRowColors(false);
+    m_view->setWordWrap(false);
+    // Fixed row heights: a million rows scroll without measuring any of them.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setIconSize(QSize(16, 16));
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &PayrollWindow::selectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &PayrollWindow::selectionChanged);
+    m_chart = new BonusChart(splitter);
+    m_chart->setObjectName(QStringLiteral("bonusChart"));
+    splitter->addWidget(m_view);
+    splitter->addWidget(m_chart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({790, 470});
+    layout->addWidget(splitter, 1);
+
+    m_summary = new QLabel(central);
+    m_summary->setObjectName(QStringLiteral("summaryLabel"));
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_summary->setFocusPolicy(Qt::TabFocus);
+    m_summary->setAccessibleName(QStringLiteral("合计"));
+    QFont summaryFont = m_summary->font();
+    summaryFont.setBold(true);
+    m_summary->setFont(summaryFont);
+    layout->addWidget(m_summary);
+    setCentralWidget(central);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusLabel"));
+    m_status->setAccessibleName(QStringLiteral("状态"));
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setAccessibleName(QStringLiteral("进度"));
+    m_progress->setRange(0, 1000);
+    m_progress->setMaximumWidth(260);
+    m_cancel = new QPushButton(QStringLiteral("取消(&C)"), this);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_cancel->setAccessibleName(QStringLiteral("取消"));
+    m_cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_pendingOpen.reset();
+        m_pendingCompute = false;
+        m_job->cancel();
+    });
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_cancel);
+
+    setTabOrder(m_modeCombo, m_periodCombo);
+    setTabOrder(m_periodCombo, m_markedOnlyCheck);
+    setTabOrder(m_markedOnlyCheck, m_view);
+    setTabOrder(m_view, m_summary);
+    setTabOrder(m_summary, m_cancel);
+}
+
+BatchMode PayrollWindow::mode() const {
+    return static_cast<BatchMode>(m_modeCombo->currentData().toInt());
+}
+
+const PeriodRules *PayrollWindow::rules() const {
+    if (!m_periodCombo->isEnabled()) {
+        return nullptr;
+    }
+    return FindPeriod(m_periodCombo->currentData().toString().toStdString());
+}
+
+void PayrollWindow::fillPeriods() {
+    // The period last chosen, kept while a mode that takes none is shown.
+    if (m_periodCombo->isEnabled()) {
+        m_chosenPeriod = m_periodCombo->currentData().toString();
+    }
+    const QSignalBlocker blocker(m_periodCombo);
+    m_periodCombo->clear();
+    // The periods the core computes the mode under, as taxcalc-batch takes --rules.
+    std::string refusal;
+    for (const PeriodRules &period : AllPeriods()) {
+        if (Describe(mode(), &period, refusal) != nullptr) {
+            m_periodCombo->addItem(PeriodText(period),
+                                   QString::fromUtf8(period.Name.data(), static_cast<qsizetype>(period.Name.size())));
+        }
+    }
+    if (m_periodCombo->count() == 0) {
+        m_periodCombo->addItem(QStringLiteral("2011 与 2010 对照"));
+        m_periodCombo->setEnabled(false);
+        return;
+    }
+    m_periodCombo->setEnabled(true);
+    const int kept = m_periodCombo->findData(m_chosenPeriod);
+    m_periodCombo->setCurrentIndex(kept >= 0 ? kept : std::max(0, m_periodCombo->findData(QStringLiteral("2011"))));
+}
+
+void PayrollWindow::chooseFileToOpen() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("打开工资表"), QFileInfo(m_path).absolutePath(),
+        QStringLiteral("工资表 (*.csv *.xlsx *.txt);;所有文件 (*)"));
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+void PayrollWindow::chooseFileToSave() {
+    if (!m_model->outcomes()) {
+        return;
+    }
+    // A workbook is saved as a workbook, a CSV file as CSV, unless the user picks otherwise.
+    const QFileInfo info(m_path);
+    const bool workbook = info.suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) == 0;
+    const QString workbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+    const QString csvFilter = QStringLiteral("CSV 文件 (*.csv)");
+    QString filter = workbook ? workbookFilter : csvFilter;
+    const QString suggested = info.absolutePath() + QStringLiteral("/") + info.completeBaseName() +
+                              QStringLiteral("_结果") + (workbook ? kWorkbookSuffix : kCsvSuffix);
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("另存为"), suggested,
+                                                workbookFilter + QStringLiteral(";;") + csvFilter, &filter);
+    if (path.isEmpty()) {
+        return;
+    }
+    // The name decides the format, as for taxcalc-batch; a bare name gets the chosen type's.
+    if (!path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive) && !path.endsWith(kCsvSuffix, Qt::CaseInsensitive)) {
+        path += filter == workbookFilter ? kWorkbookSuffix : kCsvSuffix;
+    }
+    saveFile(path);
+}
+
+void PayrollWindow::openFile(const QString &path) {
+    if (m_job->busy()) {
+        m_pendingOpen = path;
+        m_pendingCompute = false;
+        m_job->cancel();
+        return;
+    }
+    m_status->setText(QStringLiteral("正在打开 %1 …").arg(QFileInfo(path).fileName()));
+    m_openingPath = path;
+    m_job->open(path, mode(), rules());
+    setBusy(true);
+}
+
+void PayrollWindow::saveFile(const QString &path) {
+    if (m_job->busy() || !m_model->outcomes()) {
+        return;
+    }
+    m_status->setText(QStringLiteral("正在保存 %1 …").arg(QFileInfo(path).fileName()));
+    // A cancelled or failed save leaves no file behind: the file appears whole or not at all.
+    m_job->save(m_model->outcomes(), path);
+    setBusy(true);
+}
+
+void PayrollWindow::modeChanged() {
+    if (sender() == m_modeCombo) {
+        fillPeriods();
+    }
+    if (!m_table) {
+        showSummary();
+        return;
+    }
+    if (m_job->busy()) {
+        m_pendingCompute = true;
+        m_job->cancel();
+        return;
+    }
+    m_status->setText(QStringLiteral("正在计算…"));
+    m_job->compute(m_table, mode(), rules());
+    setBusy(true);
+}
+
+void PayrollWindow::markedOnlyChanged(bool markedOnly) {
+    m_markedOnlyCheck->setChecked(markedOnly);
+    m_model->setMarkedOnly(markedOnly);
+}
+
+void PayrollWindow::startNext() {
+    if (m_pendingOpen) {
+        const QString path = *m_pendingOpen;
+        m_pendingOpen.reset();
+        openFile(path);
+    } else if (m_pendingCompute) {
+        m_pendingCompute = false;
+        modeChanged();
+    }
+}
+
+void PayrollWindow::showPreview() {
+    std::shared_ptr<const PayrollOutcomes> preview = m_job->takePreview();
+    if (!preview) {
+        return;
+    }
+    if (preview->SharedTable() != m_table) {
+        m_table = preview->SharedTable();
+        m_path = m_openingPath;
+        setWindowTitle(QStringLiteral("%1 — 工资表个税").arg(QFileInfo(m_path).fileName()));
+    }
+    showRows(std::move(preview));
+}
+
+void PayrollWindow::showRows(std::shared_ptr<const PayrollOutcomes> outcomes) {
+    const std::shared_ptr<const PayrollOutcomes> &shown = m_model->outcomes();
+    const bool fresh = !shown || !outcomes || !SameFigures(*shown, *outcomes);
+    m_model->setOutcomes(std::move(outcomes));
+    if (fresh && m_model->outcomes()) {
+        // Columns as wide as their header or the widest of the first rows.
+        const int limit = std::min(m_model->rowCount(), kSizingRows);
+        for (int column = 0; column < m_model->columnCount(); ++column) {
+            int width = m_view->horizontalHeader()->sectionSizeHint(column);
+            for (int row = 0; row < limit; ++row) {
+                width = std::max(width, m_view->sizeHintForIndex(m_model->index(row, column)).width());
+            }
+            m_view->setColumnWidth(column, std::min(width + 12, 320));
+        }
+    }
+    if (m_model->rowCount() > 0 && !m_view->selectionModel()->currentIndex().isValid()) {
+        m_view->selectRow(0);
+    }
+    m_markedOnlyCheck->setEnabled(m_model->outcomes() && m_model->outcomes()->RowsComputed());
+    m_markedOnlyAction->setEnabled(m_markedOnlyCheck->isEnabled());
+    showSummary();
+}
+
+void PayrollWindow::jobFinished() {
+    PayrollJob::Result result = m_job->takeResult();
+    setBusy(false);
+    const QString name = QFileInfo(result.Path).fileName();
+    if (result.What == PayrollJob::Kind::Save) {
+        m_status->setText(result.Cancelled        ? QStringLiteral("已取消保存 %1").arg(name)
+                          : result.Error.isEmpty() ? QStringLiteral("已保存 %1").arg(name)
+                                                   : QStringLiteral("未能保存 %1：%2").arg(name, result.Error));
+    } else if (result.Cancelled) {
+        m_status->setText(result.What == PayrollJob::Kind::Open && result.Table != m_table
+                              ? QStringLiteral("已取消打开 %1").arg(name)
+                              : QStringLiteral("已取消计算"));
+        showSummary();
+    } else if (result.What == PayrollJob::Kind::Open && !result.Table) {
+        m_status->setText(QStringLiteral("未能打开 %1：%2").arg(name, result.Error));
+    } else {
+        if (result.What == PayrollJob::Kind::Open) {
+            m_table = result.Table;
+            m_path = result.Path;
+            setWindowTitle(QStringLiteral("%1 — 工资表个税").arg(QFileInfo(m_path).fileName()));
+        }
+        showRows(result.Outcomes);
+        QString opened = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
+        // What the reader noted of the file's form: its encoding, its separator.
+        const QString notes = QString::fromStdString(m_table->Notes()).trimmed().replace(QLatin1Char('\n'),
+                                                                                        QStringLiteral("；"));
+        if (!notes.isEmpty()) {
+            opened += QStringLiteral("（%1）").arg(notes);
+        }
+        m_status->setText(result.Error.isEmpty() ? opened : result.Error);
+    }
+    startNext();
+}
+
+void PayrollWindow::showProgress() {
+    const int permille = m_job->permille();
+    if (permille < 0) {
+        m_progress->setRange(0, 0);
+    } else {
+        m_progress->setRange(0, 1000);
+        m_progress->setValue(permille);
+    }
+    switch (m_job->phase()) {
+        case PayrollJob::Phase::Reading:
+            m_progress->setFormat(QStringLiteral("读取 %p%"));
+            break;
+        case PayrollJob::Phase::Computing:
+            m_progress->setFormat(QStringLiteral("计算 %p%"));
+            break;
+        case PayrollJob::Phase::Saving:
+            m_progress->setFormat(QStringLiteral("保存…"));
+            break;
+    }
+}
+
+void PayrollWindow::setBusy(bool busy) {
+    m_progress->setVisible(busy);
+    m_cancel->setVisible(busy);
+    m_cancel->setEnabled(busy);
+    m_saveAction->setEnabled(!busy && m_model->outcomes() != nullptr);
+    if (busy) {
+        m_progress->setValue(0);
+        showProgress();
+        m_progressTimer->start();
+    } else {
+        m_progressTimer->stop();
+    }
+}
+
+void PayrollWindow::showSummary() {
+    const std::shared_ptr<const PayrollOutcomes> &outcomes = m_model->outcomes();
+    if (!outcomes) {
+        m_summary->setText(m_table ? QStringLiteral("这张表不能按“%1”计算。").arg(m_modeCombo->currentText())
+                                   : QStringLiteral("打开工资表（文件 → 打开，或把文件拖到窗口上），"
+                                                    "每一行的个税、盲区和建议都会算出来。"));
+        return;
+    }
+    if (!outcomes->RowsComputed()) {
+        m_summary->setText(m_job->busy() ? QStringLiteral("共 %1 行 · 正在计算合计…").arg(outcomes->Table().Rows())
+                                         : QStringLiteral("共 %1 行 · 合计未算完（已取消）").arg(outcomes->Table().Rows()));
+        return;
+    }
+    const PayrollSummary &s = outcomes->Summary();
+    QString text = QStringLiteral("共 %1 行 · 未能计算 %2 行").arg(s.Rows).arg(s.Refused);
+    const RowCalculator &calculator = outcomes->Evaluator().Calculator();
+    const bool advises = calculator.SummedCell(Sum::AdvisedTax) || calculator.SummedCell(Sum::Saving);
+    if (advises) {
+        text += QStringLiteral(" · %1 %2 行")
+                    .arg(RowMarkName(RowState::Advised, outcomes->Evaluator().Mode()))
+                    .arg(s.Advised);
+    }
+    if (s.TooLarge) {
+        text += QStringLiteral(" · 有数额过大，无法合计");
+    } else {
+        text += QStringLiteral(" · 个税合计 %1 元").arg(Yuan(s.Tax));
+        if (advises) {
+            text += QStringLiteral(" · 全部按建议调整可少缴个税 %1 元").arg(Yuan(s.Saving));
+        }
+    }
+    m_summary->setText(text);
+}
+
+void PayrollWindow::selectionChanged() {
+    const std::shared_ptr<const PayrollOutcomes> &outcomes = m_model->outcomes();
+    const QModelIndex current = m_view->selectionModel()->currentIndex();
+    if (!outcomes || !current.isValid()) {
+        m_chart->clearCurve(QStringLiteral("选中一行年终奖，这里画出它附近的税后年终奖曲线。"));
+        return;
+    }
+    if (outcomes->Evaluator().Mode() != BatchMode::Bonus) {
+        m_chart->clearCurve(QStringLiteral("图表画的是年终奖；选“年终奖”计算时显示。"));
+        return;
+    }
+    const std::size_t row = m_model->tableRow(current.row());
+    const RowState state = m_model->state(row);
+    if (state == RowState::Refused || state == RowState::Blank) {
+        m_chart->clearCurve(QStringLiteral("第 %1 行没有算出年终奖。").arg(outcomes->Table().Line(row)));
+        return;
+    }
+    CsvRecord record;
+    outcomes->Table().Row(row, record);
+    const RowCalculator &calculator = outcomes->Evaluator().Calculator();
+    const std::optional<RowInput> input = calculator.Input(record);
+    if (!input || !input->Amounts[0]) {
+        m_chart->clearCurve(QStringLiteral("第 %1 行没有算出年终奖。").arg(outcomes->Table().Line(row)));
+        return;
+    }
+    // The window's own methods are the 2011 period's rules in cents.
+    const PeriodRules &period = calculator.RowRules() != nullptr ? *calculator.RowRules() : Rules(PeriodId::Y2011);
+    const std::optional<Cents> bonus = ToCents(*input->Amounts[0]);
+    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1]) : period.Allowance;
+    if (!bonus || !wage || *bonus > kMaxCents / 2) {
+        m_chart->clearCurve(QStringLiteral("第 %1 行的数额过大，画不出来。").arg(outcomes->Table().Line(row)));
+        return;
+    }
+    m_chart->setCurve(BonusCurve::Around(period, *bonus, *wage, kChartSamples),
+                      QStringLiteral("%1 年规则").arg(QString::fromUtf8(period.Name.data(),
+                                                                          static_cast<qsizetype>(period.Name.size()))));
+}
+
+void PayrollWindow::showAbout() {
+    QMessageBox::about(this, QStringLiteral("关于工资表个税"),
+                       QStringLiteral("工资表个税：打开整张工资表（CSV 或 .xlsx），按所选方式逐行计算个税，"
+                                      "标出落在年终奖盲区和未能计算的行，并给出建议。\n"
+                                      "结果与命令行工具 taxcalc-batch 完全一致。"));
+}
+
+void PayrollWindow::dragEnterEvent(QDragEnterEvent *event) {
+    if (!LocalFileOf(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void PayrollWindow::dropEvent(QDropEvent *event) {
+    const QString path = LocalFileOf(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        openFile(path);
+    }
+}
+
+void PayrollWindow::closeEvent(QCloseEvent *event) {
+    m_pendingOpen.reset();
+    m_pendingCompute = false;
+    m_job->cancel();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace taxcalc

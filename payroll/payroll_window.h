@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+#include "batch/batch_mode.h"
+#include "batch/payroll_outcomes.h"
+#include "batch/payroll_table.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace taxcalc {
+
+class BonusChart;
+class PayrollJob;
+class PayrollModel;
+
+// The payroll window: a whole payroll file in a table, computed under the chosen
+// mode and period by the core that taxcalc-batch uses; rows in a blind zone and
+// refused rows marked, a filter for them, a summary line, and a chart for the
+// selected row. Files open by the menu, by dropping them on the window or by
+// name on the command line; reading and computing run off the GUI thread with a
+// progress bar and a cancel button.
+class PayrollWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit PayrollWindow(QWidget *parent = nullptr);
+    ~PayrollWindow() override;
+
+    // Opens the file as the menu does once a name is chosen.
+    void openFile(const QString &path);
+    // Saves the shown table under the name, as the menu does once a name is chosen.
+    void saveFile(const QString &path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void chooseFileToOpen();
+    void chooseFileToSave();
+    void showAbout();
+    void modeChanged();
+    void fillPeriods();
+    void markedOnlyChanged(bool markedOnly);
+    void selectionChanged();
+    void jobFinished();
+    void showPreview();
+    // Shows computed rows; fresh rows (another file or mode) get sized columns and
+    // the first row selected.
+    void showRows(std::shared_ptr<const PayrollOutcomes> outcomes);
+    void showProgress();
+    void startNext();
+    void setBusy(bool busy);
+    void showSummary();
+    BatchMode mode() const;
+    // The chosen period as --rules names it; nullptr where the mode takes none.
+    const PeriodRules *rules() const;
+
+    PayrollModel *m_model;
+    PayrollJob *m_job;
+    QTimer *m_progressTimer;
+    QComboBox *m_modeCombo = nullptr;
+    QComboBox *m_periodCombo = nullptr;
+    QCheckBox *m_markedOnlyCheck = nullptr;
+    QTableView *m_view = nullptr;
+    BonusChart *m_chart = nullptr;
+    QLabel *m_summary = nullptr;
+    QLabel *m_status = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_markedOnlyAction = nullptr;
+
+    QString m_path;
+    QString m_openingPath;
+    QString m_chosenPeriod = QStringLiteral("2011");
+    std::shared_ptr<const PayrollTable> m_table;
+    // Work asked for while other work ran: the latest request wins.
+    std::optional<QString> m_pendingOpen;
+    bool m_pendingCompute = false;
+};
+
+}  // namespace taxcalc

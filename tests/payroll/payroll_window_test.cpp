@@ -1,0 +1,574 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// The payroll window driven as a user drives it: files opened by the menu's dialog,
+// by a drop and by name, the mode switched from the keyboard, the summary read
+// back, the marks and the filter, the chart, saving, and a long run cancelled.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHash>
+#include <QLabel>
+#include <QMimeData>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "payroll/bonus_chart.h"
+#include "payroll/payroll_model.h"
+#include "payroll/payroll_window.h"
+#include "ui/application_setup.h"
+
+using namespace taxcalc;
+
+namespace {
+
+// A payroll with both the bonus mode's and the wage mode's columns.
+const char kPayroll[] =
+    "工号,姓名,部门,年终奖,当月工资,每月薪金,三险一金\n"
+    "000123,张三,财务部,18001,3500,5000,\n"
+    "000124,李四,人事部,18000,,8000,1000\n"
+    "000125,王五,\"研发部, 北京\",54001,3000,12000,2000\n"
+    "000126,赵六,销售部,一万,3500,3000,\n"
+    "000127,钱七,研发部,60000,8000,abc,\n"
+    "000128,孙八,后勤,12000,4200,3500,0\n";
+
+// Worked by hand. Bonus taxes: 18001 x 10 % - 105 = 1695.10; 18000 x 3 % = 540.00;
+// 54001 - 500 = 53501 x 10 % - 105 = 5245.10; 60000 x 20 % - 555 = 11445.00;
+// 12000 x 3 % = 360.00; together 19285.20. 18001 and 60000 sit in zones: following
+// the advice saves 1695.10 - 540.00 and 11445.00 - 5295.00, 7305.10 in all.
+const QString kBonusSummary =
+    QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 2 行 · 个税合计 19285.20 元 · 全部按建议调整可少缴个税 7305.10 元");
+// 2011 wage taxes: 5000 - 3500 = 1500 x 3 % = 45.00; 8000 - 1000 - 3500 = 3500 x 10 %
+// - 105 = 245.00; 12000 - 2000 - 3500 = 6500 x 20 % - 555 = 745.00; 3000 and 3500 - 0
+// pay nothing; abc is refused. 1035.00 in all.
+const QString kWageSummary = QStringLiteral("共 6 行 · 未能计算 1 行 · 个税合计 1035.00 元");
+
+}  // namespace
+
+class PayrollWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void opensByTheMenusDialogByDropAndByName_data();
+    void opensByTheMenusDialogByDropAndByName();
+    void switchesModeFromTheKeyboard();
+    void switchesPeriodFromTheKeyboard();
+    void marksAndFiltersBlindZoneAndRefusedRows();
+    void chartFollowsTheSelectedRow();
+    void savesWhatTaxcalcBatchWrites_data();
+    void savesWhatTaxcalcBatchWrites();
+    void savesWorkbooksAsTaxcalcBatchDoes();
+    void cancelsALongRunAndKeepsWhatWasShown();
+    void refusesAFileWithoutAHeaderInPlainWords();
+    void controlsHaveAccessibleNamesAndQtSpeaksChinese();
+
+private:
+    template <typename T>
+    T *control(const char *name) const {
+        T *found = m_window->findChild<T *>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+    QString summary() const { return control<QLabel>("summaryLabel")->text(); }
+    PayrollModel *model() const {
+        return qobject_cast<PayrollModel *>(control<QTableView>("rowsView")->model());
+    }
+    QString writeFile(const QString &name, const QByteArray &bytes) const;
+    // Runs the script with Debian's python3; its standard output.
+    QString python(const QString &script, const QStringList &arguments) const;
+    // Picks the mode by taxcalc-batch's name for it, and the period, waiting for each to compute.
+    void chooseMode(const QString &mode, const QString &period);
+    bool waitIdle() const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<PayrollWindow> m_window;
+};
+
+void PayrollWindowTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QVERIFY(PrepareApplication(*qApp, QStringLiteral("io.github.taxcalc.TaxcalcPayroll")));
+}
+
+void PayrollWindowTest::init() {
+    m_window = std::make_unique<PayrollWindow>();
+    m_window->show();
+    // Shortcuts such as Esc reach only the active window.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void PayrollWindowTest::cleanup() {
+    m_window.reset();
+}
+
+QString PayrollWindowTest::writeFile(const QString &name, const QByteArray &bytes) const {
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+bool PayrollWindowTest::waitIdle() const {
+    // The cancel button shows exactly while work runs.
+    QPushButton *cancel = control<QPushButton>("cancelButton");
+    return QTest::qWaitFor([cancel] { return !cancel->isVisible(); }, 60000);
+}
+
+void PayrollWindowTest::opensByTheMenusDialogByDropAndByName_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("menu") << "menu";
+    QTest::newRow("drop") << "drop";
+    QTest::newRow("name") << "name";
+}
+
+void PayrollWindowTest::opensByTheMenusDialogByDropAndByName() {
+    QFETCH(QString, how);
+    const QString path = writeFile(QStringLiteral("工资表.csv"), kPayroll);
+    if (how == QLatin1String("menu")) {
+        QTimer::singleShot(0, this, [path] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->selectFile(path);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        // File, then Open, from the keyboard.
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::AltModifier);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_O);
+    } else if (how == QLatin1String("drop")) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint centre = m_window->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &drop);
+    } else {
+        m_window->openFile(path);
+    }
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kBonusSummary);
+    QCOMPARE(model()->rowCount(), 6);
+    QCOMPARE(model()->columnCount(), 7 + 8 + 1);
+    QCOMPARE(model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("年终奖"));
+    QCOMPARE(model()->headerData(15, Qt::Horizontal).toString(), QStringLiteral("错误"));
+    QCOMPARE(model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("4"));  // line in the file
+    QCOMPARE(model()->index(2, 2).data().toString(), QStringLiteral("研发部, 北京"));
+    QCOMPARE(model()->index(0, 0).data().toString(), QStringLiteral("000123"));
+    QCOMPARE(model()->index(0, 7).data().toString(), QStringLiteral("1695.10"));
+    QCOMPARE(model()->index(0, 10).data().toString(), QStringLiteral("18000"));
+    QCOMPARE(model()->index(3, 15).data().toString(), QStringLiteral("年终奖：不是数字"));
+    QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("工资表.csv")));
+}
+
+void PayrollWindowTest::switchesModeFromTheKeyboard() {
+    m_window->openFile(writeFile(QStringLiteral("mode.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kBonusSummary);
+    QComboBox *mode = control<QComboBox>("modeCombo");
+    // Alt+M gives the mode box the focus through its label; Down picks 工资.
+    QTest::keyClick(m_window.get(), Qt::Key_M, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), mode);
+    QTest::keyClick(mode, Qt::Key_Down);
+    QCOMPARE(mode->currentText(), QStringLiteral("工资"));
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kWageSummary);
+    QCOMPARE(model()->columnCount(), 7 + 4 + 1);
+    QCOMPARE(model()->index(2, 8).data().toString(), QStringLiteral("745.00"));
+    QCOMPARE(model()->index(4, 11).data().toString(), QStringLiteral("每月薪金：不是数字"));
+    QVERIFY(!control<QComboBox>("periodCombo")->isEnabled());
+
+    QTest::keyClick(mode, Qt::Key_Up);
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kBonusSummary);
+
+    // A file without the wage mode's columns says so and computes again on return.
+    m_window->openFile(writeFile(QStringLiteral("bonus-only.csv"), "年终奖\n18001\n"));
+    QVERIFY(waitIdle());
+    QTest::keyClick(mode, Qt::Key_Down);
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), QStringLiteral("这张表不能按“工资”计算。"));
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("表头中没有每月薪金列（列名“每月薪金”或“wage”）"));
+    QTest::keyClick(mode, Qt::Key_Up);
+    QVERIFY(waitIdle());
+    // A semicolon-separated file in GBK, as some spreadsheets save it, is read as the tool reads it.
+    m_window->openFile(writeFile(QStringLiteral("gbk.csv"), "\xC4\xEA\xD6\xD5\xBD\xB1;x\n18001;\xD5\xC5\xC8\xFD\n"));
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(),
+             QStringLiteral("已打开 gbk.csv（编码 GB18030（按全文判断）；分隔符 分号“;”）"));
+    QCOMPARE(model()->index(0, 1).data().toString(), QStringLiteral("张三"));
+    QTest::keyClick(mode, Qt::Key_Down);
+    QVERIFY(waitIdle());
+    QCOMPARE(model()->rowCount(), 0);
+    QTest::keyClick(mode, Qt::Key_Up);
+    QVERIFY(waitIdle());
+    QCOMPARE(model()->rowCount(), 1);
+}
+
+void PayrollWindowTest::switchesPeriodFromTheKeyboard() {
+    m_window->openFile(writeFile(QStringLiteral("period.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QComboBox *period = control<QComboBox>("periodCombo");
+    QVERIFY(period->isEnabled());
+    QCOMPARE(period->count(), 4);
+    QCOMPARE(period->currentText(), QStringLiteral("2011（2011-09-01 至 2018-09-30）"));
+    QTest::keyClick(m_window.get(), Qt::Key_P, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), period);
+
+    // 2019: the bonus alone by the monthly table of 3 % up to 36000 and 10 % less 210
+    // up to 144000; the wages play no part. 540.03 + 540.00 + (5400.10 - 210) +
+    // (6000 - 210) + 360.00 = 12420.13, and no bonus sits in a zone.
+    QTest::keyClick(period, Qt::Key_End);
+    QCOMPARE(period->currentText(), QStringLiteral("2019（2019-01-01 至 2027-12-31）"));
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 12420.13 元 · "
+                                       "全部按建议调整可少缴个税 0.00 元"));
+    QCOMPARE(model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("年终奖个税"));
+    QVERIFY(control<BonusChart>("bonusChart")->accessibleDescription().contains(QStringLiteral("税后 17460.97 元")));
+
+    // 2008: the nine-bracket table on 2000 a month, the window's 2010 figures:
+    // 1775.10 + 1775.00 + 7975.15 + (9000 - 125) + 1175.00 = 21575.25.
+    QTest::keyClick(period, Qt::Key_Home);
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 21575.25 元 · "
+                                       "全部按建议调整可少缴个税 0.00 元"));
+
+    // The period chosen stays through a round trip to the wage mode, which takes none.
+    QComboBox *mode = control<QComboBox>("modeCombo");
+    mode->setCurrentIndex(1);
+    QVERIFY(!period->isEnabled());
+    QVERIFY(waitIdle());
+    mode->setCurrentIndex(0);
+    QCOMPARE(period->currentText(), QStringLiteral("2008（2008-03-01 至 2011-08-31）"));
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 21575.25 元 · "
+                                       "全部按建议调整可少缴个税 0.00 元"));
+}
+
+void PayrollWindowTest::marksAndFiltersBlindZoneAndRefusedRows() {
+    m_window->openFile(writeFile(QStringLiteral("marks.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    PayrollModel *rows = model();
+    struct Expected {
+        int Row;
+        RowState State;
+    };
+    const Expected expected[] = {{0, RowState::Advised}, {1, RowState::Computed}, {2, RowState::Computed},
+                                 {3, RowState::Refused}, {4, RowState::Advised},  {5, RowState::Computed}};
+    QColor zoneColour;
+    QColor refusedColour;
+    for (const Expected &e : expected) {
+        const QModelIndex first = rows->index(e.Row, 0);
+        QCOMPARE(first.data(PayrollModel::kStateRole).toInt(), static_cast<int>(e.State));
+        const bool marked = e.State == RowState::Advised || e.State == RowState::Refused;
+        // Colour and an icon, never colour alone; and words for a screen reader.
+        QCOMPARE(first.data(Qt::BackgroundRole).isValid(), marked);
+        QCOMPARE(first.data(Qt::DecorationRole).value<QIcon>().isNull(), !marked);
+        QCOMPARE(first.data(Qt::AccessibleDescriptionRole).toString().isEmpty(), !marked);
+        if (e.State == RowState::Advised) {
+            zoneColour = first.data(Qt::BackgroundRole).value<QColor>();
+        } else if (e.State == RowState::Refused) {
+            refusedColour = first.data(Qt::BackgroundRole).value<QColor>();
+        }
+    }
+    QVERIFY(zoneColour != refusedColour);
+
+    QTest::keyClick(m_window.get(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(control<QCheckBox>("markedOnlyCheck")->isChecked());
+    QCOMPARE(rows->rowCount(), 3);
+    QCOMPARE(rows->headerData(0, Qt::Vertical).toString(), QStringLiteral("2"));
+    QCOMPARE(rows->headerData(1, Qt::Vertical).toString(), QStringLiteral("5"));
+    QCOMPARE(rows->headerData(2, Qt::Vertical).toString(), QStringLiteral("6"));
+    QCOMPARE(rows->index(2, 1).data().toString(), QStringLiteral("钱七"));
+    QCOMPARE(summary(), kBonusSummary);  // the summary is the whole file's
+    // The box's mnemonic clicks it after a short press animation.
+    QTest::keyClick(m_window.get(), Qt::Key_B, Qt::AltModifier);
+    QTRY_VERIFY(!control<QCheckBox>("markedOnlyCheck")->isChecked());
+    QCOMPARE(rows->rowCount(), 6);
+}
+
+void PayrollWindowTest::chartFollowsTheSelectedRow() {
+    m_window->openFile(writeFile(QStringLiteral("chart.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    auto *chart = control<BonusChart>("bonusChart");
+    QTableView *view = control<QTableView>("rowsView");
+    // The first row is selected on opening: 18001 in the first zone.
+    QCOMPARE(chart->accessibleDescription(),
+             QStringLiteral("本行年终奖 18001.00 元，税后 16305.90 元，在盲区内；建议年终奖 18000.00 元，税后 17460.00 元。"));
+    QVERIFY(chart->curve().has_value());
+    QCOMPARE(chart->curve()->Zones.front().Lower, 1800000);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(chart->accessibleDescription(), QStringLiteral("本行年终奖 18000.00 元，税后 17460.00 元，不在盲区。"));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    QVERIFY(!chart->curve().has_value());
+    QCOMPARE(chart->accessibleDescription(), QStringLiteral("第 5 行没有算出年终奖。"));
+    QTest::keyClick(view, Qt::Key_Down);
+    // 60000 with a wage of 8000: the 54000 zone, advice 54000 keeping 48705.00.
+    QCOMPARE(chart->accessibleDescription(),
+             QStringLiteral("本行年终奖 60000.00 元，税后 48555.00 元，在盲区内；建议年终奖 54000.00 元，税后 48705.00 元。"));
+    const QImage picture = chart->grab().toImage();
+    QVERIFY(!picture.isNull());
+}
+
+void PayrollWindowTest::savesWhatTaxcalcBatchWrites_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("period");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("summary");  // worked by hand; empty where another test checks it
+    QTest::newRow("bonus") << "bonus" << "" << QByteArray(kPayroll) << kBonusSummary;
+    QTest::newRow("wage") << "wage" << "" << QByteArray(kPayroll) << kWageSummary;
+    QTest::newRow("bonus 2008") << "bonus" << "2008" << QByteArray(kPayroll) << QString();
+    QTest::newRow("bonus 2019 with the year's income")
+        << "bonus" << "2019" << QByteArray("工号,年终奖,全年应纳税所得额\n1,38000,100000\n2,150000,20000\n3,36000,\n")
+        << QString();
+    // GBK, as Excel saves on Chinese Windows, with a blank row and an extra cell.
+    QTest::newRow("bonus gbk") << "bonus" << ""
+                               << QByteArray("\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1\r\n"
+                                             "\xD5\xC5\xC8\xFD,18001\r\n,\r\n\xC0\xEE,19000,x\r\n")
+                               << QString();
+    // 17460 after tax needs 18000 (540.00 tax); one cent more needs 19283.34 (1823.33);
+    // 30000 with a wage of 3000 needs 33161.11 (3161.11).
+    QTest::newRow("gross bonus")
+        << "gross-bonus" << "2011" << QByteArray("工号,税后年终奖,当月工资\n1,17460,\n2,17460.01,\n3,30000,3000\n")
+        << QStringLiteral("共 3 行 · 未能计算 0 行 · 个税合计 5524.44 元");
+    // 8000 after 1200 and tax: 9631.25 gross, (9631.25 - 1200 - 3500) x 20 % - 555 =
+    // 431.25 tax; 3300 after 300: 3600, no tax; a negative net is refused.
+    QTest::newRow("gross wage 2011")
+        << "gross-wage" << "2011" << QByteArray("工号,税后工资,三险一金\n1,8000,1200\n2,3300,300\n3,-1,\n")
+        << QStringLiteral("共 3 行 · 未能计算 1 行 · 个税合计 431.25 元");
+    // 张三 pays 1480.00 a year now and 280.00 less split 11000 + 4000; 王五 13560.00 and
+    // 3360.00 less; 赵六's minimum wage is above a twelfth of his year.
+    QTest::newRow("split 2019")
+        << "split" << "2019"
+        << QByteArray("工号,姓名,月薪,年终奖,三险一金,最低月薪,专项附加扣除\n1001,张三,8000,40000,1000,,24000\n"
+                      "1002,王五,6000,150000,800,,\n1003,赵六,3000,0,,5000,\n")
+        << QStringLiteral("共 3 行 · 未能计算 1 行 · 可少缴个税 2 行 · 个税合计 15040.00 元 · "
+                          "全部按建议调整可少缴个税 3640.00 元");
+}
+
+void PayrollWindowTest::savesWhatTaxcalcBatchWrites() {
+    QFETCH(QString, mode);
+    QFETCH(QString, period);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, summary);
+    const QString in = writeFile(QStringLiteral("in.csv"), input);
+    const QString fromTool = m_dir.filePath(QStringLiteral("tool.csv"));
+    QStringList arguments{mode, in, QStringLiteral("-o"), fromTool};
+    if (!period.isEmpty()) {
+        arguments << QStringLiteral("--rules") << period;
+    }
+    QProcess tool;
+    tool.start(QStringLiteral(TAXCALC_BATCH_PROGRAM), arguments);
+    QVERIFY(tool.waitForFinished(30000));
+    QVERIFY(tool.exitCode() == 0 || tool.exitCode() == 1);
+
+    m_window->openFile(in);
+    QVERIFY(waitIdle());
+    chooseMode(mode, period);
+    if (!summary.isEmpty()) {
+        QCOMPARE(this->summary(), summary);
+    }
+    const QString fromWindow = m_dir.filePath(QStringLiteral("窗口.csv"));
+    m_window->saveFile(fromWindow);
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已保存 窗口.csv"));
+    QFile a(fromTool);
+    QFile b(fromWindow);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray expected = a.readAll();
+    QVERIFY(expected.size() > 100);
+    QCOMPARE(b.readAll(), expected);
+}
+
+// A workbook from openpyxl (an ID with leading zeros as text, a date, numbers),
+// saved as a workbook: every cell's value, type and number format is what the tool
+// writes, which a spreadsheet reader sees.
+void PayrollWindowTest::savesWorkbooksAsTaxcalcBatchDoes() {
+    const QString in = m_dir.filePath(QStringLiteral("in.xlsx"));
+    QCOMPARE(python(QStringLiteral(R"(import sys, datetime, openpyxl
+book = openpyxl.Workbook()
+ws = book.active
+ws.append(["工号", "姓名", "年终奖", "当月工资", "入职"])
+ws.append(["000123", "张三", 18001, None, datetime.date(2020, 3, 1)])
+ws.append([])
+ws.append(["000124", "李四", "abc", 3000, None])
+ws.append(["000125", "王五", 60000, 8000, None])
+book.save(sys.argv[1])
+)"),
+                    {in}),
+             QString());
+    const QString fromTool = m_dir.filePath(QStringLiteral("tool.xlsx"));
+    QProcess tool;
+    tool.start(QStringLiteral(TAXCALC_BATCH_PROGRAM),
+               {QStringLiteral("bonus"), in, QStringLiteral("-o"), fromTool});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 1);
+
+    m_window->openFile(in);
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), QStringLiteral("共 4 行 · 未能计算 1 行 · 盲区 2 行 · 个税合计 13140.10 元 · "
+                                       "全部按建议调整可少缴个税 7305.10 元"));
+    const QString fromWindow = m_dir.filePath(QStringLiteral("窗口.xlsx"));
+    m_window->saveFile(fromWindow);
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已保存 窗口.xlsx"));
+    const QString dump = QStringLiteral(R"(import sys, openpyxl
+for row in openpyxl.load_workbook(sys.argv[1]).worksheets[0].iter_rows():
+    print([(c.value, c.data_type, c.number_format) for c in row])
+)");
+    const QString seen = python(dump, {fromWindow});
+    QVERIFY(seen.contains(QStringLiteral("('000123', 's', 'General')")));
+    QVERIFY(seen.contains(QStringLiteral("(1695.1, 'n', '0.00')")));
+    QCOMPARE(seen, python(dump, {fromTool}));
+}
+
+QString PayrollWindowTest::python(const QString &script, const QStringList &arguments) const {
+    // openpyxl is Debian's, installed for Debian's own python3.
+    QProcess process;
+    process.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        qWarning("%s", process.readAllStandardError().constData());
+        return QStringLiteral("python3 failed");
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void PayrollWindowTest::chooseMode(const QString &mode, const QString &period) {
+    const QHash<QString, BatchMode> modes{{QStringLiteral("bonus"), BatchMode::Bonus},
+                                          {QStringLiteral("wage"), BatchMode::Wage},
+                                          {QStringLiteral("gross-bonus"), BatchMode::GrossBonus},
+                                          {QStringLiteral("gross-wage"), BatchMode::GrossWage},
+                                          {QStringLiteral("split"), BatchMode::Split}};
+    QComboBox *modeCombo = control<QComboBox>("modeCombo");
+    const int index = modeCombo->findData(static_cast<int>(modes.value(mode)));
+    QVERIFY(index >= 0);
+    if (index != modeCombo->currentIndex()) {
+        modeCombo->setCurrentIndex(index);
+        QVERIFY(waitIdle());
+    }
+    if (!period.isEmpty()) {
+        QComboBox *periods = control<QComboBox>("periodCombo");
+        const int chosen = periods->findData(period);
+        QVERIFY(chosen >= 0);
+        if (chosen != periods->currentIndex()) {
+            periods->setCurrentIndex(chosen);
+            QVERIFY(waitIdle());
+        }
+    }
+}
+
+void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
+    m_window->openFile(writeFile(QStringLiteral("small.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QByteArray big = "工号,年终奖,当月工资\n";
+    for (int i = 0; i < 400000; ++i) {
+        big += QByteArray::number(100000 + i) + (i % 2 == 0 ? ",18001,3500\n" : ",54001.5,3000\n");
+    }
+    const QString path = writeFile(QStringLiteral("big.csv"), big);
+    m_window->openFile(path);
+    QPushButton *cancel = control<QPushButton>("cancelButton");
+    QVERIFY(cancel->isVisible());
+    QVERIFY(control<QProgressBar>("progressBar")->isVisible());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已取消打开 big.csv"));
+    QCOMPARE(model()->rowCount(), 6);
+    QCOMPARE(summary(), kBonusSummary);
+
+    // Cancelled while the totals are computed, the rows stay and the summary says so.
+    m_window->openFile(path);
+    QVERIFY(QTest::qWaitFor([this] { return summary().contains(QStringLiteral("正在计算合计")); }, 60000));
+    QCOMPARE(model()->rowCount(), 400000);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已取消计算"));
+    QCOMPARE(summary(), QStringLiteral("共 400000 行 · 合计未算完（已取消）"));
+    QCOMPARE(model()->index(0, 3).data().toString(), QStringLiteral("1695.10"));
+    QCOMPARE(model()->index(0, 0).data(PayrollModel::kStateRole).toInt(), static_cast<int>(RowState::Advised));
+    QVERIFY(!control<QCheckBox>("markedOnlyCheck")->isEnabled());
+
+    m_window->openFile(m_dir.filePath(QStringLiteral("small.csv")));
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kBonusSummary);
+    // Esc cancels too, while reading or, on a fast machine, while computing the totals;
+    // opened in full, the big file gives its own figures.
+    m_window->openFile(path);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QVERIFY(waitIdle());
+    const QString cancelled = control<QLabel>("statusLabel")->text();
+    QVERIFY2(cancelled == QStringLiteral("已取消打开 big.csv") || cancelled == QStringLiteral("已取消计算"),
+             qPrintable(cancelled));
+    QVERIFY(summary() == kBonusSummary || summary() == QStringLiteral("共 400000 行 · 合计未算完（已取消）"));
+    m_window->openFile(path);
+    QVERIFY(waitIdle());
+    QCOMPARE(model()->rowCount(), 400000);
+    // 200000 x 1695.10 + 200000 x (53501.50 x 10 % - 105 = 5245.15); only 18001 is in a zone.
+    QCOMPARE(summary(), QStringLiteral("共 400000 行 · 未能计算 0 行 · 盲区 200000 行 · 个税合计 1388050000.00 元 · "
+                                       "全部按建议调整可少缴个税 231020000.00 元"));
+
+    // A save cancelled half way leaves no file behind.
+    const QString saved = m_dir.filePath(QStringLiteral("big.xlsx"));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+    m_window->saveFile(saved);
+    QVERIFY(cancel->isVisible());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已取消保存 big.xlsx"));
+    QVERIFY(!QFile::exists(saved));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+void PayrollWindowTest::refusesAFileWithoutAHeaderInPlainWords() {
+    m_window->openFile(writeFile(QStringLiteral("empty.csv"), ""));
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("未能打开 empty.csv：输入是空的，没有表头"));
+    QCOMPARE(model()->rowCount(), 0);
+    m_window->openFile(m_dir.filePath(QStringLiteral("missing.csv")));
+    QVERIFY(waitIdle());
+    QVERIFY(control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("未能打开 missing.csv：无法打开")));
+}
+
+void PayrollWindowTest::controlsHaveAccessibleNamesAndQtSpeaksChinese() {
+    for (QWidget *widget : m_window->findChildren<QWidget *>()) {
+        if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) {
+            continue;
+        }
+        if (qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractButton *>(widget) ||
+            qobject_cast<QTableView *>(widget) || qobject_cast<QProgressBar *>(widget) ||
+            qobject_cast<BonusChart *>(widget) || qobject_cast<QLabel *>(widget)) {
+            QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+        }
+    }
+    for (QAction *action : m_window->findChildren<QAction *>()) {
+        if (!action->objectName().isEmpty()) {
+            QVERIFY2(action->text().contains(QLatin1Char('&')), qPrintable(action->objectName()));
+        }
+    }
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+}
+
+QTEST_MAIN(PayrollWindowTest)
+#include "payroll_window_test.moc"
