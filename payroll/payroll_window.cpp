@@ -195,7 +195,6 @@ void PayrollWindow::buildControls() {
     m_summary->setObjectName(QStringLiteral("summaryLabel"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_summary->setFocusPolicy(Qt::TabFocus);
-    m_summary->setAccessibleName(QStringLiteral("合计"));
     QFont summaryFont = m_summary->font();
     summaryFont.setBold(true);
     m_summary->setFont(summaryFont);
@@ -204,7 +203,6 @@ void PayrollWindow::buildControls() {
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusLabel"));
-    m_status->setAccessibleName(QStringLiteral("状态"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setAccessibleName(QStringLiteral("进度"));
