@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::string_view kProgram = "taxcalc-batch: ";
 constexpr std::uint64_t kProgressEvery = 4096;
+constexpr std::string_view kEncodingAdvice = "；请用 --encoding utf-8 或 --encoding gb18030 指定";
 
 }  // namespace
 
@@ -87,7 +88,7 @@ int BatchProcessor::Run() {
                          [this](std::string_view note) { Say(note); });
     CsvRecord record;
     if (reader.ReadHeader(record, error) == PayrollReader::Status::Failed) {
-        return Fatal(error);
+        return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
     m_counts.LeadingBlank = reader.LeadingBlank();
     const std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(m_mode, m_rules, record, error);
@@ -127,7 +128,7 @@ int BatchProcessor::Run() {
         }
     }
     if (status == PayrollReader::Status::Failed) {
-        return Fatal(error);
+        return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
     if (!writer.Finish(error)) {
         return Fatal(error);

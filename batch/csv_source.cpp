@@ -18,8 +18,7 @@ CsvSource::CsvSource(std::FILE *input, InputForm form)
     : m_input(input), m_form(form), m_reader(input, CsvReader::kDefaultRecordLimit, form.Separator) {}
 
 std::string CsvSource::Unsettled(std::uint64_t line) {
-    return "无法确定输入的编码：从第 " + std::to_string(line) +
-           " 行起的文字读作 UTF-8 或 GB18030 都说得通；请用 --encoding utf-8 或 --encoding gb18030 指定";
+    return "无法确定输入的编码：从第 " + std::to_string(line) + " 行起的文字读作 UTF-8 或 GB18030 都说得通";
 }
 
 RecordSource::Status CsvSource::Read(CsvRecord &record) {
@@ -55,7 +54,7 @@ TextEncoding CsvSource::Encoding() const noexcept {
 bool CsvSource::SettleEncoding() {
     m_encoding = m_form.Encoding;
     if (m_encoding != TextEncoding::Undecided) {
-        m_how = "由 --encoding 指定";
+        m_how = m_form.NamedBy;
         return true;
     }
     struct stat status {};
@@ -109,6 +108,7 @@ bool CsvSource::SettleEncoding() {
     m_how = rereadable ? "按全文判断" : whole ? "按全部输入判断" : "按输入的前 4 MiB 判断";
     if (m_encoding == TextEncoding::Undecided && judge.SawNonAscii()) {
         m_how = Unsettled(judge.FirstLine());
+        m_unsettled = true;
         return false;
     }
     return true;

@@ -23,9 +23,12 @@ public:
     explicit CsvSource(std::FILE *input, InputForm form = {});
 
     // Why the encoding stays open, naming the line where the doubt starts.
+    // Where the text from `line` on reads as well in UTF-8 as in GB18030; the user
+    // must name the encoding (RecordSource::EncodingUnsettled).
     static std::string Unsettled(std::uint64_t line);
 
     Status Read(CsvRecord &record) override;
+    bool EncodingUnsettled() const noexcept override { return m_unsettled; }
     const std::string &Error() const noexcept override {
         return m_error.empty() ? m_reader.Error() : m_error;
     }
@@ -43,6 +46,7 @@ private:
     InputForm m_form;
     CsvReader m_reader;
     bool m_started = false;
+    bool m_unsettled = false;
     TextEncoding m_encoding = TextEncoding::Undecided;
     std::string m_how;
     std::string m_error;

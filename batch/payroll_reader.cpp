@@ -47,6 +47,7 @@ PayrollReader::Status PayrollReader::ReadHeader(CsvRecord &header, std::string &
             break;
         case TextDecoder::Result::Unsettled:
             error = CsvSource::Unsettled(header.Line);
+            m_unsettled = true;
             break;
         case TextDecoder::Result::Unavailable:
             error = kNoGb18030;
@@ -78,6 +79,7 @@ PayrollReader::Status PayrollReader::ReadRow(CsvRecord &row, std::string &escape
             break;
         case TextDecoder::Result::Unsettled:
             error = CsvSource::Unsettled(row.Line);
+            m_unsettled = true;
             return Status::Failed;
         case TextDecoder::Result::Unavailable:
             error = kNoGb18030;

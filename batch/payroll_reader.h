@@ -35,6 +35,9 @@ public:
     // for every other row. Fails only where the input can be read no further.
     Status ReadRow(CsvRecord &row, std::string &escaped, std::string &error);
 
+    // Whether reading failed because the text reads as well in UTF-8 as in GB18030:
+    // the user may name the encoding and read the input again.
+    bool EncodingUnsettled() const noexcept { return m_unsettled || m_source.EncodingUnsettled(); }
     // The blank rows before the header, which the output keeps.
     std::uint64_t LeadingBlank() const noexcept { return m_leadingBlank; }
     std::uint64_t BytesRead() const noexcept { return m_source.BytesRead(); }
@@ -46,6 +49,7 @@ private:
     Note m_note;
     TextDecoder m_decoder;
     std::uint64_t m_leadingBlank = 0;
+    bool m_unsettled = false;
 };
 
 }  // namespace taxcalc

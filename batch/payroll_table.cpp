@@ -22,14 +22,14 @@ CellEnd EndAt(const char *ends, std::size_t index) noexcept {
 }  // namespace
 
 PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, const Progress &progress,
-                                        const std::atomic<bool> *cancel) {
-    const std::unique_ptr<RecordSource> source = RecordSource::Open(input, error);
+                                        const std::atomic<bool> *cancel, InputForm form) {
+    const std::unique_ptr<RecordSource> source = RecordSource::Open(input, error, form);
     if (!source) {
         return Status::Failed;
     }
     PayrollReader reader(*source, [this](std::string_view note) { m_notes.append(note).append("\n"); });
     if (reader.ReadHeader(m_header, error) == PayrollReader::Status::Failed) {
-        return Status::Failed;
+        return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
     }
     m_leadingBlank = reader.LeadingBlank();
     m_headerHint = reader.HeaderHint(m_header);
@@ -48,7 +48,7 @@ PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, co
         }
     }
     if (status == PayrollReader::Status::Failed) {
-        return Status::Failed;
+        return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
     }
     if (progress) {
         progress(reader.BytesRead(), m_rows.size());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "batch/csv_record.h"
+#include "batch/record_source.h"
 
 namespace taxcalc {
 
@@ -25,7 +26,9 @@ namespace taxcalc {
 // threads may read it at once.
 class PayrollTable {
 public:
-    enum class Status { Done, Cancelled, Failed };
+    // Unsettled: the text reads as well in UTF-8 as in GB18030; read it again with
+    // the encoding the user names.
+    enum class Status { Done, Cancelled, Failed, Unsettled };
     using Progress = std::function<void(std::uint64_t bytesRead, std::uint64_t rows)>;
 
     static constexpr std::uint64_t kProgressEvery = 16384;
@@ -34,7 +37,7 @@ public:
     // `cancel` stops the reading at the next such point. Fails, saying why in
     // `error`, where taxcalc-batch would find the file unusable.
     Status Read(std::FILE *input, std::string &error, const Progress &progress = {},
-                const std::atomic<bool> *cancel = nullptr);
+                const std::atomic<bool> *cancel = nullptr, InputForm form = {});
 
     const CsvRecord &Header() const noexcept { return m_header; }
     std::size_t Width() const noexcept { return m_header.Size(); }

@@ -18,6 +18,8 @@ namespace taxcalc {
 struct InputForm {
     TextEncoding Encoding = TextEncoding::Undecided;
     char Separator = 0;  // ',', ';' or '\t'; 0 finds it from the header line
+    // How the note on the input's form says who named the encoding.
+    std::string_view NamedBy = "由 --encoding 指定";
 };
 
 // Where the rows of a payroll come from: a CSV file or the first worksheet of an
@@ -43,6 +45,9 @@ public:
     // encoding below is applied.
     virtual Status Read(CsvRecord &record) = 0;
     virtual const std::string &Error() const noexcept = 0;
+    // Whether reading failed because the text reads as well in one encoding as in
+    // another, which the user may settle by naming one (InputForm::Encoding).
+    virtual bool EncodingUnsettled() const noexcept { return false; }
 
     // The encoding of the cells as far as the source knows it: Undecided leaves it to
     // the decoder. Valid after the first Read.

@@ -75,8 +75,8 @@ void PayrollJob::collect() {
     emit finished();
 }
 
-void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *rules) {
-    start(Kind::Open, [this, path, mode, rules](Result &result) {
+void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *rules, TextEncoding encoding) {
+    start(Kind::Open, [this, path, mode, rules, encoding](Result &result) {
         result.Path = path;
         m_phase = Phase::Reading;
         const std::uint64_t size = static_cast<std::uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
@@ -89,9 +89,10 @@ void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *ru
         std::string error;
         const PayrollTable::Status read = table->Read(
             input.get(), error, [this, size](std::uint64_t bytes, std::uint64_t) { report(bytes, size); },
-            &m_cancel);
+            &m_cancel, InputForm{.Encoding = encoding, .NamedBy = "按所选"});
         if (read != PayrollTable::Status::Done) {
             result.Cancelled = read == PayrollTable::Status::Cancelled;
+            result.Unsettled = read == PayrollTable::Status::Unsettled;
             result.Error = Text(error);
             return;
         }

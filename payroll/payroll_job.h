@@ -34,6 +34,8 @@ public:
     struct Result {
         Kind What = Kind::Open;
         bool Cancelled = false;
+        // The file reads as well in UTF-8 as in GB18030: open it again with one named.
+        bool Unsettled = false;
         QString Error;  // empty when the work succeeded or was cancelled
         QString Path;
         std::shared_ptr<const PayrollTable> Table;
@@ -47,7 +49,9 @@ public:
 
     // Each starts only when no work runs.
     // `rules` as taxcalc-batch's --rules: nullptr for none; the period tables are static.
-    void open(const QString &path, BatchMode mode, const PeriodRules *rules);
+    // `encoding` as the user named it; Undecided finds it from the file.
+    void open(const QString &path, BatchMode mode, const PeriodRules *rules,
+              TextEncoding encoding = TextEncoding::Undecided);
     void compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules);
     void save(std::shared_ptr<const PayrollOutcomes> outcomes, const QString &path);
     void cancel() noexcept { m_cancel = true; }

@@ -298,6 +298,10 @@ void PayrollWindow::chooseFileToSave() {
 }
 
 void PayrollWindow::openFile(const QString &path) {
+    openFile(path, TextEncoding::Undecided);
+}
+
+void PayrollWindow::openFile(const QString &path, TextEncoding encoding) {
     if (m_job->busy()) {
         m_pendingOpen = path;
         m_pendingCompute = false;
@@ -306,7 +310,7 @@ void PayrollWindow::openFile(const QString &path) {
     }
     m_status->setText(QStringLiteral("正在打开 %1 …").arg(QFileInfo(path).fileName()));
     m_openingPath = path;
-    m_job->open(path, mode(), rules());
+    m_job->open(path, mode(), rules(), encoding);
     setBusy(true);
 }
 
@@ -405,6 +409,10 @@ void PayrollWindow::jobFinished() {
         showSummary();
     } else if (result.What == PayrollJob::Kind::Open && !result.Table) {
         m_status->setText(QStringLiteral("未能打开 %1：%2").arg(name, result.Error));
+        if (result.Unsettled && !m_pendingOpen && !m_pendingCompute) {
+            // Asked once the window is idle again, after this slot.
+            QTimer::singleShot(0, this, [this, path = result.Path, why = result.Error] { askEncoding(path, why); });
+        }
     } else {
         if (result.What == PayrollJob::Kind::Open) {
             m_table = result.Table;
@@ -528,6 +536,24 @@ void PayrollWindow::selectionChanged() {
     m_chart->setCurve(BonusCurve::Around(period, *bonus, *wage, kChartSamples),
                       QStringLiteral("%1 年规则").arg(QString::fromUtf8(period.Name.data(),
                                                                           static_cast<qsizetype>(period.Name.size()))));
+}
+
+void PayrollWindow::askEncoding(const QString &path, const QString &why) {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("选择编码"),
+                         QStringLiteral("%1\n\n%2 是哪种编码？").arg(why, QFileInfo(path).fileName()),
+                         QMessageBox::Cancel, this);
+    question.setObjectName(QStringLiteral("encodingQuestion"));
+    QPushButton *utf8 = question.addButton(QStringLiteral("按 UTF-8 读取(&U)"), QMessageBox::AcceptRole);
+    utf8->setObjectName(QStringLiteral("readAsUtf8"));
+    QPushButton *gb18030 = question.addButton(QStringLiteral("按 GB18030 读取(&G)"), QMessageBox::AcceptRole);
+    gb18030->setObjectName(QStringLiteral("readAsGb18030"));
+    question.setDefaultButton(utf8);
+    question.exec();
+    if (question.clickedButton() == utf8) {
+        openFile(path, TextEncoding::Utf8);
+    } else if (question.clickedButton() == gb18030) {
+        openFile(path, TextEncoding::Gb18030);
+    }
 }
 
 void PayrollWindow::showAbout() {

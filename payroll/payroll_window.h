@@ -42,6 +42,9 @@ public:
 
     // Opens the file as the menu does once a name is chosen.
     void openFile(const QString &path);
+    // The same with the encoding the user named, for a file that reads as well in
+    // UTF-8 as in GB18030.
+    void openFile(const QString &path, TextEncoding encoding);
     // Saves the shown table under the name, as the menu does once a name is chosen.
     void saveFile(const QString &path);
 
@@ -56,6 +59,9 @@ private:
     void chooseFileToOpen();
     void chooseFileToSave();
     void showAbout();
+    // Asks which encoding a file is in that reads as well in UTF-8 as in GB18030,
+    // and opens it so.
+    void askEncoding(const QString &path, const QString &why);
     void modeChanged();
     void fillPeriods();
     void markedOnlyChanged(bool markedOnly);

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QHash>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
@@ -77,6 +78,8 @@ private slots:
     void savesWorkbooksAsTaxcalcBatchDoes();
     void cancelsALongRunAndKeepsWhatWasShown();
     void refusesAFileWithoutAHeaderInPlainWords();
+    void asksTheEncodingWhereTheFileLeavesItOpen_data();
+    void asksTheEncodingWhereTheFileLeavesItOpen();
     void controlsHaveAccessibleNamesAndQtSpeaksChinese();
 
 private:
@@ -549,6 +552,47 @@ void PayrollWindowTest::refusesAFileWithoutAHeaderInPlainWords() {
     m_window->openFile(m_dir.filePath(QStringLiteral("missing.csv")));
     QVERIFY(waitIdle());
     QVERIFY(control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("未能打开 missing.csv：无法打开")));
+}
+
+void PayrollWindowTest::asksTheEncodingWhereTheFileLeavesItOpen_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("name");    // the first cell, as read
+    QTest::addColumn<QString>("status");
+    QTest::newRow("UTF-8") << "readAsUtf8" << "José" << "已打开 josé.csv（编码 UTF-8（按所选））";
+    QTest::newRow("GB18030") << "readAsGb18030" << "Jos茅" << "已打开 josé.csv（编码 GB18030（按所选））";
+    QTest::newRow("neither") << "" << "" << "未能打开 josé.csv：无法确定输入的编码：从第 2 行起的文字读作 UTF-8 或 GB18030 都说得通";
+}
+
+// Two bytes that make é in UTF-8 and 茅 in GB18030: the file does not say which it is,
+// so the window asks, where the tool asks for --encoding.
+void PayrollWindowTest::asksTheEncodingWhereTheFileLeavesItOpen() {
+    QFETCH(QString, answer);
+    QFETCH(QString, name);
+    QFETCH(QString, status);
+    const QString path = writeFile(QStringLiteral("josé.csv"), "name,bonus\nJos\xC3\xA9,18001\n");
+    bool asked = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (question == nullptr || question->objectName() != QLatin1String("encodingQuestion")) {
+            return;
+        }
+        asked = true;
+        if (answer.isEmpty()) {
+            QTest::keyClick(question, Qt::Key_Escape);
+        } else {
+            question->findChild<QPushButton *>(answer)->click();
+        }
+    });
+    poll.start(20);
+    m_window->openFile(path);
+    QVERIFY(QTest::qWaitFor([&] { return asked; }, 30000));
+    QVERIFY(waitIdle());
+    QCOMPARE(control<QLabel>("statusLabel")->text(), status);
+    QCOMPARE(model()->rowCount(), name.isEmpty() ? 0 : 1);
+    if (!name.isEmpty()) {
+        QCOMPARE(model()->index(0, 0).data().toString(), name);
+    }
 }
 
 void PayrollWindowTest::controlsHaveAccessibleNamesAndQtSpeaksChinese() {
