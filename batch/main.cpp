@@ -15,11 +15,10 @@
 
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
-#include "batch/csv_sink.h"
 #include "batch/output_file.h"
 #include "batch/progress_meter.h"
+#include "batch/record_sink.h"
 #include "batch/record_source.h"
-#include "batch/xlsx_writer.h"
 
 namespace {
 
@@ -90,24 +89,12 @@ int main(int argc, char **argv) {
         Complain(error);
         return kUnusable;
     }
-    // The content decides how the input is read; the name decides what is written. A
-    // workbook is written by name, so it needs a temporary file that has one.
-    const bool workbook = line->Output != "-" && RecordSink::WantsXlsx(line->Output);
+    // The content decides how the input is read; the name decides what is written.
     OutputFile output;
-    if (!output.Open(line->Output, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+    std::unique_ptr<RecordSink> sink = RecordSink::Open(output, line->Output, error);
+    if (!sink) {
         Complain(error);
         return kUnusable;
-    }
-    std::unique_ptr<RecordSink> sink;
-    if (workbook) {
-        auto writer = std::make_unique<XlsxWriter>();
-        if (!writer->Open(output.Path(), error)) {
-            Complain(error);
-            return kUnusable;
-        }
-        sink = std::move(writer);
-    } else {
-        sink = std::make_unique<CsvSink>(output.Stream());
     }
 
     BatchProcessor processor(line->Mode, *source, *sink, stderr, line->Rules);

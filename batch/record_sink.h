@@ -3,12 +3,15 @@
 #pragma once
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "batch/csv_record.h"
 
 namespace taxcalc {
+
+class OutputFile;
 
 // Where the rows of a computed payroll go: a CSV file or an .xlsx workbook, row by
 // row, each cell with its kind. The first row is the header.
@@ -25,6 +28,12 @@ public:
     // Completes the output. False, saying why in `error`, when anything failed; the
     // output is then incomplete and must be discarded.
     virtual bool Finish(std::string &error) = 0;
+
+    // Opens `output` at `path` ("-" for standard output) and the sink that writes it
+    // in the format the name asks for (see WantsXlsx): a workbook is written by name,
+    // so it goes through a temporary file that has one. Fails, saying why in `error`;
+    // the output file, abandoned unless committed, then leaves nothing behind.
+    static std::unique_ptr<RecordSink> Open(OutputFile &output, const std::string &path, std::string &error);
 
     // Whether an output of this name is written as .xlsx: by its extension, in any
     // case. Anything else, and standard output ("-"), is CSV.

@@ -12,10 +12,8 @@
 #include <cstring>
 #include <optional>
 
-#include "batch/csv_sink.h"
 #include "batch/output_file.h"
 #include "batch/record_sink.h"
-#include "batch/xlsx_writer.h"
 
 namespace taxcalc {
 namespace {
@@ -141,27 +139,13 @@ void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QSt
         m_phase = Phase::Saving;
         result.Path = path;
         result.Outcomes = outcomes;
-        // The name decides the format, as for taxcalc-batch; a workbook is written by
-        // name, so its temporary file needs one.
-        const std::string name = QFile::encodeName(path).toStdString();
-        const bool workbook = RecordSink::WantsXlsx(name);
+        // The name decides the format, as for taxcalc-batch.
         OutputFile output;
         std::string error;
-        if (!output.Open(name, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+        std::unique_ptr<RecordSink> sink = RecordSink::Open(output, QFile::encodeName(path).toStdString(), error);
+        if (!sink) {
             result.Error = Text(error);
             return;
-        }
-        std::unique_ptr<RecordSink> sink;
-        if (workbook) {
-            auto writer = std::make_unique<XlsxWriter>();
-            if (!writer->Open(output.Path(), error)) {
-                output.Abandon();
-                result.Error = Text(error);
-                return;
-            }
-            sink = std::move(writer);
-        } else {
-            sink = std::make_unique<CsvSink>(output.Stream());
         }
         const std::uint64_t rows = outcomes->Table().Rows();
         const bool written =

@@ -9,7 +9,7 @@
 #include "batch/csv_sink.h"
 #include "batch/payroll_outcomes.h"
 #include "batch/record_source.h"
-#include "batch/xlsx_writer.h"
+#include "batch/output_file.h"
 #include "tests/batch/test_streams.h"
 #include "tests/batch/workbook_files.h"
 
@@ -123,18 +123,13 @@ book.save(sys.argv[1])
             const test::FilePtr in(std::fopen(input.c_str(), "rb"));
             const std::unique_ptr<RecordSource> source = RecordSource::Open(in.get(), error);
             ASSERT_TRUE(source) << error;
-            const test::FilePtr out(std::fopen(tool.c_str(), "wb"));
-            std::unique_ptr<RecordSink> sink;
-            if (workbook) {
-                auto writer = std::make_unique<XlsxWriter>();
-                ASSERT_TRUE(writer->Open(tool, error)) << error;
-                sink = std::move(writer);
-            } else {
-                sink = std::make_unique<CsvSink>(out.get());
-            }
+            OutputFile out;
+            const std::unique_ptr<RecordSink> sink = RecordSink::Open(out, tool, error);
+            ASSERT_TRUE(sink) << error;
             const test::FilePtr diagnostics(std::tmpfile());
             BatchProcessor processor(BatchMode::Bonus, *source, *sink, diagnostics.get());
             EXPECT_EQ(processor.Run(), kSomeRefused);
+            ASSERT_TRUE(out.Commit(error)) << error;
         }
         auto table = std::make_shared<PayrollTable>();
         {
@@ -144,18 +139,12 @@ book.save(sys.argv[1])
         std::optional<PayrollOutcomes> outcomes;
         ASSERT_EQ(PayrollOutcomes::Compute(table, BatchMode::Bonus, nullptr, outcomes, error),
                   PayrollOutcomes::Status::Done);
-        const test::FilePtr out(std::fopen(saved.c_str(), "wb"));
-        std::unique_ptr<RecordSink> sink;
-        if (workbook) {
-            auto writer = std::make_unique<XlsxWriter>();
-            ASSERT_TRUE(writer->Open(saved, error)) << error;
-            sink = std::move(writer);
-        } else {
-            sink = std::make_unique<CsvSink>(out.get());
-        }
+        OutputFile out;
+        std::unique_ptr<RecordSink> sink = RecordSink::Open(out, saved, error);
+        ASSERT_TRUE(sink) << error;
         ASSERT_TRUE(outcomes->Write(*sink, error)) << error;
         sink.reset();
-        std::fflush(out.get());
+        ASSERT_TRUE(out.Commit(error)) << error;
         const std::vector<std::string> rows = RecordsOf(saved);
         EXPECT_EQ(rows, RecordsOf(tool)) << workbook;
         if (workbook) {
