@@ -83,13 +83,10 @@ PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, c
         }
     };
     for (std::size_t row = 0; row < rows.Rows(); ++row) {
-        rows.Row(row, record);
-        RowState state = RowState::Blank;
-        if (m_evaluator.Evaluate(record, rows.Escaped(row), figures)) {
-            state = RowState::Refused;
+        const RowState state = Evaluate(row, record, figures);
+        if (state == RowState::Refused) {
             ++m_summary.Refused;
-        } else if (!record.Blank()) {
-            state = figures.Advised ? RowState::Advised : RowState::Computed;
+        } else if (state != RowState::Blank) {
             if (taxCell) {
                 add(m_summary.Tax, figures.Cells[*taxCell], false);
             }
@@ -123,10 +120,20 @@ PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, c
     return Status::Done;
 }
 
-void PayrollOutcomes::Figures(std::size_t row, RowFigures &figures) const {
-    CsvRecord record;
+RowState PayrollOutcomes::Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const {
     m_table->Row(row, record);
-    m_evaluator.Evaluate(record, m_table->Escaped(row), figures);
+    if (m_evaluator.Evaluate(record, m_table->Escaped(row), figures)) {
+        return RowState::Refused;
+    }
+    if (record.Blank()) {
+        return RowState::Blank;
+    }
+    return figures.Advised ? RowState::Advised : RowState::Computed;
+}
+
+RowState PayrollOutcomes::Figures(std::size_t row, RowFigures &figures) const {
+    CsvRecord record;
+    return Evaluate(row, record, figures);
 }
 
 bool PayrollOutcomes::Write(RecordSink &sink, std::string &error, const Progress &progress,

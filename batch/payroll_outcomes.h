@@ -60,7 +60,7 @@ public:
                           std::optional<PayrollOutcomes> &outcomes, std::string &error,
                           const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
 
-    // The outcomes before any row is computed: Figures() and WriteCsv() work at once,
+    // The outcomes before any row is computed: Figures() and Write() work at once,
     // so that a window can show its first screen while ComputeRows() runs on a copy.
     static std::optional<PayrollOutcomes> Prepare(std::shared_ptr<const PayrollTable> table, BatchMode mode,
                                                   const PeriodRules *rules, std::string &error);
@@ -78,7 +78,8 @@ public:
     const std::vector<std::uint32_t> &MarkedRows() const noexcept { return m_marked; }
 
     // The row's added cells and error, as the file gets them.
-    void Figures(std::size_t row, RowFigures &figures) const;
+    // Returns what the row is, as State() gives it once every row is computed.
+    RowState Figures(std::size_t row, RowFigures &figures) const;
 
     // The whole table as taxcalc-batch writes it for the same file and mode, to a
     // CSV or .xlsx sink, which it finishes. False, saying why in `error`, when a write
@@ -87,6 +88,9 @@ public:
                const std::atomic<bool> *cancel = nullptr) const;
 
 private:
+    // Evaluates the table's row into `figures` and says what it is.
+    RowState Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const;
+
     PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowEvaluator evaluator);
 
     std::shared_ptr<const PayrollTable> m_table;

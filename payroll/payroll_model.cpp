@@ -51,17 +51,7 @@ std::size_t PayrollModel::tableRow(int row) const {
 }
 
 RowState PayrollModel::state(std::size_t row) const {
-    if (m_outcomes->RowsComputed()) {
-        return m_outcomes->State(row);
-    }
-    const RowFigures &f = figures(row);
-    if (!f.Error.empty()) {
-        return RowState::Refused;
-    }
-    if (f.Cells[0].empty()) {
-        return RowState::Blank;  // every computed row has its first figure
-    }
-    return f.Advised ? RowState::Advised : RowState::Computed;
+    return m_outcomes->RowsComputed() ? m_outcomes->State(row) : cached(row).State;
 }
 
 int PayrollModel::rowCount(const QModelIndex &parent) const {
@@ -78,13 +68,13 @@ int PayrollModel::columnCount(const QModelIndex &parent) const {
     return m_width + m_computedWidth + 1;
 }
 
-const RowFigures &PayrollModel::figures(std::size_t row) const {
+const PayrollModel::CachedRow &PayrollModel::cached(std::size_t row) const {
     CachedRow &cached = m_cache[row % m_cache.size()];
     if (cached.Row != row) {
-        m_outcomes->Figures(row, cached.Figures);
+        cached.State = m_outcomes->Figures(row, cached.Figures);
         cached.Row = row;
     }
-    return cached.Figures;
+    return cached;
 }
 
 QVariant PayrollModel::cellText(std::size_t row, int column) const {
@@ -92,7 +82,7 @@ QVariant PayrollModel::cellText(std::size_t row, int column) const {
         const std::string_view cell = m_outcomes->Table().Cell(row, static_cast<std::size_t>(column));
         return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     }
-    const RowFigures &row_figures = figures(row);
+    const RowFigures &row_figures = cached(row).Figures;
     const std::string &text = column < m_width + m_computedWidth
                                   ? row_figures.Cells[static_cast<std::size_t>(column - m_width)]
                                   : row_figures.Error;

@@ -54,9 +54,10 @@ private:
     struct CachedRow {
         std::size_t Row = static_cast<std::size_t>(-1);
         RowFigures Figures;
+        RowState State = RowState::Blank;
     };
 
-    const RowFigures &figures(std::size_t row) const;
+    const CachedRow &cached(std::size_t row) const;
     QVariant cellText(std::size_t row, int column) const;
 
     std::shared_ptr<const PayrollOutcomes> m_outcomes;

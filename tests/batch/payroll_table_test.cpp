@@ -242,10 +242,10 @@ TEST(PayrollOutcomes, SummaryAddsTheWrittenCells) {
     EXPECT_EQ(split.State(3), RowState::Computed);
 
     RowFigures figures;
-    bonus.Figures(0, figures);
+    EXPECT_EQ(bonus.Figures(0, figures), RowState::Advised);
     EXPECT_EQ(figures.Cells[3], "18000");
     EXPECT_TRUE(figures.Advised);
-    bonus.Figures(3, figures);
+    EXPECT_EQ(bonus.Figures(3, figures), RowState::Refused);
     EXPECT_EQ(figures.Error, "年终奖：不是数字");
 }
 
