@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "batch/csv_record.h"
-#include "batch/csv_sink.h"
-#include "batch/record_sink.h"
-#include "batch/record_source.h"
-#include "batch/row_evaluator.h"
-#include "batch/payroll_reader.h"
+#include "sheet/csv_record.h"
+#include "sheet/csv_sink.h"
+#include "sheet/record_sink.h"
+#include "sheet/record_source.h"
+#include "paysheet/row_evaluator.h"
+#include "sheet/sheet_reader.h"
 
 namespace taxcalc {
 namespace {
@@ -84,10 +84,10 @@ int BatchProcessor::Run() {
             return Fatal(error);
         }
     }
-    PayrollReader reader(m_source != nullptr ? *m_source : *ownSource,
+    SheetReader reader(m_source != nullptr ? *m_source : *ownSource,
                          [this](std::string_view note) { Say(note); });
     CsvRecord record;
-    if (reader.ReadHeader(record, error) == PayrollReader::Status::Failed) {
+    if (reader.ReadHeader(record, error) == SheetReader::Status::Failed) {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
     m_counts.LeadingBlank = reader.LeadingBlank();
@@ -107,8 +107,8 @@ int BatchProcessor::Run() {
 
     RowFigures figures;
     std::string escaped;
-    PayrollReader::Status status;
-    while ((status = reader.ReadRow(record, escaped, error)) == PayrollReader::Status::Record) {
+    SheetReader::Status status;
+    while ((status = reader.ReadRow(record, escaped, error)) == SheetReader::Status::Record) {
         ++m_counts.Rows;
         m_counts.Blank += record.Blank() ? 1 : 0;
         m_counts.Escaped += escaped.empty() ? 0 : 1;
@@ -127,7 +127,7 @@ int BatchProcessor::Run() {
             }
         }
     }
-    if (status == PayrollReader::Status::Failed) {
+    if (status == SheetReader::Status::Failed) {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
     if (!writer.Finish(error)) {

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/batch_mode.h"
-#include "batch/csv_record.h"
-#include "batch/csv_source.h"
+#include "paysheet/mode_description.h"
+#include "sheet/csv_record.h"
+#include "sheet/csv_source.h"
 #include "engine/period_rules.h"
 
 namespace taxcalc {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "batch/batch_mode.h"
-#include "batch/text_encoding.h"
+#include "paysheet/mode_description.h"
+#include "sheet/text_encoding.h"
 #include "engine/period_rules.h"
 
 namespace taxcalc {

@@ -15,10 +15,10 @@
 
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
-#include "batch/output_file.h"
+#include "sheet/output_file.h"
 #include "batch/progress_meter.h"
-#include "batch/record_sink.h"
-#include "batch/record_source.h"
+#include "sheet/record_sink.h"
+#include "sheet/record_source.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "batch/batch_processor.h"
-#include "batch/csv_reader.h"
-#include "batch/csv_record.h"
-#include "batch/row_calculator.h"
-#include "batch/text_decoder.h"
+#include "sheet/csv_reader.h"
+#include "sheet/csv_record.h"
+#include "paysheet/row_calculator.h"
+#include "sheet/text_decoder.h"
 
 namespace taxcalc {
 namespace {

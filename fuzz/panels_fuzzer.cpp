@@ -14,7 +14,7 @@
 
 #include "panels/calculator.h"
 #include "panels/key_code.h"
-#include "panels/number_text.h"
+#include "engine/number_text.h"
 #include "tests/panels/recording_surface.h"
 
 namespace taxcalc {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/tax_engine.h"
-#include "panels/number_text.h"
-#include "panels/showable_figures.h"
+#include "engine/number_text.h"
+#include "engine/showable_figures.h"
 
 namespace taxcalc {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "panels/key_code.h"
-#include "panels/number_text.h"
+#include "engine/number_text.h"
 
 namespace taxcalc {
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "engine/tax_engine.h"
-#include "panels/number_text.h"
-#include "panels/showable_figures.h"
+#include "engine/number_text.h"
+#include "engine/showable_figures.h"
 
 namespace taxcalc {
 namespace {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "panels/number_text.h"
+#include "engine/number_text.h"
 #include "payroll/row_marks.h"
 
 namespace taxcalc {

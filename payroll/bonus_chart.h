@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "batch/bonus_curve.h"
+#include "paysheet/bonus_curve.h"
 
 namespace taxcalc {
 

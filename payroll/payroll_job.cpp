@@ -12,8 +12,8 @@
 #include <cstring>
 #include <optional>
 
-#include "batch/output_file.h"
-#include "batch/record_sink.h"
+#include "sheet/output_file.h"
+#include "sheet/record_sink.h"
 
 namespace taxcalc {
 namespace {

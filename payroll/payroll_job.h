@@ -11,9 +11,9 @@
 #include <memory>
 #include <mutex>
 
-#include "batch/batch_mode.h"
-#include "batch/payroll_outcomes.h"
-#include "batch/payroll_table.h"
+#include "paysheet/mode_description.h"
+#include "paysheet/payroll_outcomes.h"
+#include "paysheet/payroll_table.h"
 
 class QThread;
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "batch/payroll_outcomes.h"
+#include "paysheet/payroll_outcomes.h"
 
 namespace taxcalc {
 

@@ -27,9 +27,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "batch/bonus_curve.h"
+#include "paysheet/bonus_curve.h"
 #include "engine/period_rules.h"
-#include "panels/number_text.h"
+#include "engine/number_text.h"
 #include "payroll/bonus_chart.h"
 #include "payroll/payroll_job.h"
 #include "payroll/payroll_model.h"

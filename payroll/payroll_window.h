@@ -8,9 +8,9 @@
 #include <memory>
 #include <optional>
 
-#include "batch/batch_mode.h"
-#include "batch/payroll_outcomes.h"
-#include "batch/payroll_table.h"
+#include "paysheet/mode_description.h"
+#include "paysheet/payroll_outcomes.h"
+#include "paysheet/payroll_table.h"
 
 class QAction;
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QString>
 
-#include "batch/payroll_outcomes.h"
+#include "paysheet/payroll_outcomes.h"
 
 namespace taxcalc {
 

@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/batch/workbook_files.h"
+#include "tests/sheet/workbook_files.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "batch/planning_modes.h"
+#include "paysheet/planning_modes.h"
 
 namespace taxcalc {
 namespace {

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
-#include "batch/payroll_table.h"
+#include "paysheet/payroll_table.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 
-#include "batch/csv_sink.h"
-#include "batch/payroll_outcomes.h"
-#include "batch/record_source.h"
-#include "batch/output_file.h"
+#include "sheet/csv_sink.h"
+#include "paysheet/payroll_outcomes.h"
+#include "sheet/record_source.h"
+#include "sheet/output_file.h"
 #include "tests/batch/test_streams.h"
-#include "tests/batch/workbook_files.h"
+#include "tests/paysheet/row_helpers.h"
+#include "tests/sheet/workbook_files.h"
 
 namespace taxcalc {
 namespace {

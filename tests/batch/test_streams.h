@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
-// Byte streams in memory for the reader, the writer and whole runs.
+// Whole runs of the tool in memory.
 #pragma once
 
 #include <cstdio>
@@ -10,33 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/batch_mode.h"
 #include "batch/batch_processor.h"
-#include "batch/csv_record.h"
-#include "batch/row_calculator.h"
+#include "paysheet/mode_description.h"
+#include "tests/sheet/sheet_streams.h"
 
 namespace taxcalc::test {
-
-struct FileCloser {
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// A temporary file holding the bytes, positioned at its start.
-FilePtr FileWith(std::string_view bytes);
-// Everything the file holds.
-std::string Contents(std::FILE *file);
-
-std::vector<std::string> Cells(const CsvRecord &record);
-CsvRecord RecordOf(const std::vector<std::string> &cells);
-
-// The calculator for a file with this header; fails the test if there is none.
-RowCalculator CalculatorFor(BatchMode mode, const std::vector<std::string> &header,
-                            const PeriodRules *rules = nullptr);
-// The row from the texts of the mode's input figures, in the order of its inputs.
-bool ComputeRow(const RowCalculator &calculator, const std::vector<std::string> &texts, RowFigures &figures);
-// The cells that the row adds to the file.
-std::vector<std::string> Computed(const RowCalculator &calculator, const RowFigures &figures);
 
 struct BatchRun {
     int Status;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/pay_planner.h"
-#include "panels/number_text.h"
+#include "engine/number_text.h"
 
 namespace taxcalc {
 namespace {

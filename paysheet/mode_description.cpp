@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "paysheet/mode_description.h"
+
+#include <vector>
+
+#include "paysheet/planning_modes.h"
+#include "engine/number_text.h"
+#include "engine/showable_figures.h"
+
+namespace taxcalc {
+namespace {
+
+constexpr std::string_view kYes = "是";
+constexpr std::string_view kNo = "否";
+
+// --- bonus, as the window computes it (no --rules, or --rules 2011) ---
+
+constexpr std::array<InputColumn, 2> kWindowBonusInputs{{
+    {"年终奖", "bonus", ColumnDefault::Required},
+    {"当月工资", "wage", ColumnDefault::Allowance},
+}};
+constexpr std::array<AddedColumn, 8> kWindowBonusAdded{{
+    {"2011年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
+    {"税后年终奖"},
+    {"是否盲区"},
+    {"建议年终奖"},
+    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
+    {"建议税后年终奖"},
+    {"2010方法个税"},
+    {"节省"},
+}};
+
+RowOutcome WindowBonus(const RowInput &input, RowFigures &figures) {
+    const Amount bonus = *input.Amounts[0];
+    const Amount wage = *input.Amounts[1];
+    const BonusTaxComparison tax = CompareBonusTax(bonus, wage);
+    const BonusAdvice advice = AdviseBonus(tax.BonusBase2011, wage);
+    if (!ShowableFigures(tax, advice)) {
+        return RowOutcome::TooLarge;
+    }
+    auto &cells = figures.Cells;
+    cells[0] = MoneyForm(tax.BonusTax2011);
+    cells[1] = MoneyForm(tax.AfterTaxBonus);
+    cells[2] = advice.InBlindZone ? kYes : kNo;
+    figures.Advised = advice.InBlindZone;
+    if (advice.InBlindZone) {
+        cells[3] = PlainForm(advice.RecommendedBonus);
+        cells[4] = MoneyForm(advice.RecommendedTax);
+        cells[5] = MoneyForm(advice.RecommendedAfterTax);
+    }
+    cells[6] = MoneyForm(tax.BonusTax2010);
+    cells[7] = MoneyForm(tax.Saving);
+    return RowOutcome::Computed;
+}
+
+// --- bonus under the rules of a period, in whole cents ---
+
+constexpr std::size_t kAnnualTaxableInput = 2;
+constexpr std::array<InputColumn, 3> kPeriodBonusInputs{{
+    {"年终奖", "bonus", ColumnDefault::Required},
+    {"当月工资", "wage", ColumnDefault::Allowance, Applies::WageRule},
+    // The year's comprehensive taxable income without the bonus.
+    {"全年应纳税所得额", "annual_taxable", ColumnDefault::Optional, Applies::ComprehensiveYear},
+}};
+constexpr std::array<AddedColumn, 8> kPeriodBonusAdded{{
+    {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
+    {"税后年终奖"},
+    {"是否盲区"},
+    {"建议年终奖"},
+    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
+    {"建议税后年终奖"},
+    {"并入综合所得增加个税", Applies::ComprehensiveYear, kAnnualTaxableInput},
+    {"建议计税方式", Applies::ComprehensiveYear, kAnnualTaxableInput},
+}};
+
+RowOutcome PeriodBonus(const RowInput &input, RowFigures &figures) {
+    const PeriodRules &rules = *input.Rules;
+    const Cents bonus = *input.InCents[0];
+    const Cents wage = input.InCents[1].value_or(rules.Allowance);
+    const taxcalc::PeriodBonus tax = TaxBonus(rules, bonus, wage);
+    auto &cells = figures.Cells;
+    cells[0] = CentsForm(tax.Tax);
+    cells[1] = CentsForm(tax.AfterTax);
+    cells[2] = tax.InBlindZone ? kYes : kNo;
+    figures.Advised = tax.InBlindZone;
+    if (tax.InBlindZone) {
+        cells[3] = CentsForm(tax.RecommendedBonus, CentsStyle::Plain);
+        cells[4] = CentsForm(tax.RecommendedTax);
+        cells[5] = CentsForm(tax.RecommendedAfterTax);
+    }
+    if (const std::optional<Cents> annual = input.InCents[kAnnualTaxableInput]) {
+        const MethodChoice choice = ChooseBonusMethod(tax.Tax, bonus, *annual);
+        cells[6] = CentsForm(choice.CombinedIncrease);
+        cells[7] = MethodName(choice.Advised);
+    }
+    return RowOutcome::Computed;
+}
+
+// --- wage, as the window compares the two schedules ---
+
+constexpr std::array<InputColumn, 2> kWageInputs{{
+    {"每月薪金", "wage", ColumnDefault::Required},
+    {"三险一金", "deductions", ColumnDefault::Zero},
+}};
+constexpr std::array<AddedColumn, 4> kWageAdded{{
+    {"调整前需纳税"},
+    {"调整后需纳税", Applies::Always, std::nullopt, Sum::Tax},
+    {"结果"},
+    {"差额"},
+}};
+
+RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
+    const WageTaxComparison tax = CompareWageTax(*input.Amounts[0], *input.Amounts[1]);
+    if (!ShowableFigures(tax)) {
+        return RowOutcome::TooLarge;
+    }
+    auto &cells = figures.Cells;
+    cells[0] = MoneyForm(tax.Tax2010);
+    cells[1] = MoneyForm(tax.Tax2011);
+    cells[2] = tax.PaysLess ? "少交" : "多交";
+    cells[3] = MoneyForm(tax.Difference);
+    return RowOutcome::Computed;
+}
+
+// A mode may appear more than once, for different uses of --rules; Describe takes
+// the first that fits.
+constexpr std::array<ModeDescription, 6> kModes{{
+    {BatchMode::Bonus, "bonus", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
+    {BatchMode::Bonus, "bonus", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
+    {BatchMode::Wage, "wage", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
+    kGrossBonusMode,
+    kGrossWageMode,
+    kSplitMode,
+}};
+
+constexpr bool Fits(const ModeDescription &mode) {
+    if (mode.Inputs.size() > RowInput::kMaxInputs || mode.Added.size() > RowFigures::kMaxCells) {
+        return false;
+    }
+    for (const AddedColumn &added : mode.Added) {
+        if (added.NeedsInput && (*added.NeedsInput >= mode.Inputs.size() ||
+                                 mode.Inputs[*added.NeedsInput].Default != ColumnDefault::Optional)) {
+            return false;
+        }
+    }
+    return !mode.Inputs.empty() && mode.Inputs[0].Default == ColumnDefault::Required;
+}
+
+static_assert([] {
+    for (const ModeDescription &mode : kModes) {
+        if (!Fits(mode)) {
+            return false;
+        }
+    }
+    return true;
+}());
+
+// "a、b 或 c"
+std::string JoinedWithOr(std::span<const std::string> items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == items.size() ? " 或 " : "、";
+        }
+        text += items[i];
+    }
+    return text;
+}
+
+std::string NamesTakingRules() {
+    std::vector<std::string> names;
+    for (const ModeDescription &mode : kModes) {
+        if (mode.Rules != RulesUse::None && (names.empty() || names.back() != mode.Name)) {
+            names.emplace_back(mode.Name);
+        }
+    }
+    return JoinedWithOr(names);
+}
+
+bool TakesPeriod(const ModeDescription &mode, const PeriodRules *rules) noexcept {
+    switch (mode.Rules) {
+        case RulesUse::None:
+            return rules == nullptr;
+        case RulesUse::Window:
+            return rules == nullptr || rules->Id == PeriodId::Y2011;
+        case RulesUse::Periods:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<BatchMode> ModeNamed(std::string_view name) noexcept {
+    for (const ModeDescription &mode : kModes) {
+        if (mode.Name == name) {
+            return mode.Mode;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ModeNames() {
+    std::vector<std::string> names;
+    for (const ModeDescription &mode : kModes) {
+        if (names.empty() || names.back() != mode.Name) {
+            names.emplace_back(mode.Name);
+        }
+    }
+    return JoinedWithOr(names);
+}
+
+std::string PeriodNames() {
+    std::vector<std::string> names;
+    for (const PeriodRules &rules : AllPeriods()) {
+        names.push_back(std::string(rules.Name) + "（发放日 " + std::string(rules.FirstDay) + " 至 " +
+                        std::string(rules.LastDay) + "）");
+    }
+    return JoinedWithOr(names);
+}
+
+const ModeDescription *Describe(BatchMode mode, const PeriodRules *rules, std::string &error) {
+    const ModeDescription *named = nullptr;
+    for (const ModeDescription &description : kModes) {
+        if (description.Mode != mode) {
+            continue;
+        }
+        named = &description;
+        if (!TakesPeriod(description, rules)) {
+            continue;
+        }
+        if (!AppliesUnder(description.Periods, RulesForRows(description, rules))) {
+            error = std::string(description.PeriodRefusal);
+            return nullptr;
+        }
+        return &description;
+    }
+    error = std::string(named != nullptr ? named->Name : "") + " 模式不接受 --rules；--rules 用于 " +
+            NamesTakingRules() + "，时期为 " + PeriodNames();
+    return nullptr;
+}
+
+const PeriodRules *RulesForRows(const ModeDescription &mode, const PeriodRules *rules) noexcept {
+    if (mode.Rules != RulesUse::Periods) {
+        return nullptr;
+    }
+    return rules != nullptr ? rules : &Rules(PeriodId::Y2011);
+}
+
+bool AppliesUnder(Applies when, const PeriodRules *rules) noexcept {
+    const PeriodRules &period = rules != nullptr ? *rules : Rules(PeriodId::Y2011);
+    switch (when) {
+        case Applies::Always:
+            return true;
+        case Applies::WageRule:
+            return period.WageReducesBonus;
+        case Applies::ComprehensiveYear:
+            return period.ComprehensiveYear;
+    }
+    return true;
+}
+
+}  // namespace taxcalc

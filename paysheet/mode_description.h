@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// What each mode of taxcalc-batch reads, adds and computes. A mode is a
+// description: its input columns (names, aliases, defaults), its added columns and
+// one function from a row's figures to the added cells. The header search, the
+// reading of amounts, the refusals and the writing are shared by every mode.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "paysheet/row_figures.h"
+#include "engine/period_rules.h"
+#include "engine/tax_engine.h"
+
+namespace taxcalc {
+
+// Which figures a run computes for each row.
+enum class BatchMode { Bonus, Wage, GrossBonus, GrossWage, Split };
+
+// The periods under which an input column is read or an added column written.
+enum class Applies {
+    Always,
+    WageRule,           // where a month's wage below the allowance lowers the bonus (before 2019)
+    ComprehensiveYear,  // where the year's comprehensive income is taxed as a whole (from 2019)
+};
+
+// What an empty cell, or a missing column, stands for.
+enum class ColumnDefault {
+    Required,  // the header must have the column; an empty cell refuses the row
+    Zero,
+    Allowance,  // the period's monthly allowance
+    // Nothing: the figures that need it stay empty, and the added columns that name it
+    // in NeedsInput are written only when the header has the column.
+    Optional,
+};
+
+struct InputColumn {
+    std::string_view Chinese;  // also what refusals call a missing column
+    std::string_view English;  // matched in any case
+    ColumnDefault Default;
+    Applies When = Applies::Always;
+};
+
+// What a payroll's totals add up from an added column.
+enum class Sum : std::uint8_t {
+    None,
+    Tax,         // the row's tax
+    AdvisedTax,  // the tax the row would pay by following its advice (only where it has one)
+    Saving,      // what following the row's advice saves, written as such
+};
+
+struct AddedColumn {
+    std::string_view Header;
+    Applies When = Applies::Always;
+    std::optional<std::size_t> NeedsInput = std::nullopt;  // an index into the mode's Inputs
+    Sum Sums = Sum::None;
+};
+
+// One row's figures, by the index of their input column. Amounts are read as the
+// panels read their entries; defaults are filled in.
+struct RowInput {
+    static constexpr std::size_t kMaxInputs = 6;
+
+    // The period's rules; nullptr where the mode computes with the window's own methods.
+    const PeriodRules *Rules = nullptr;
+    // Empty for an optional figure that is not given, and for a column that does not
+    // apply under the period.
+    std::array<std::optional<Amount>, kMaxInputs> Amounts;
+    // The same rounded to the cent; filled for modes that compute under a period, whose
+    // arithmetic is in whole cents.
+    std::array<std::optional<Cents>, kMaxInputs> InCents;
+};
+
+enum class RowOutcome {
+    Computed,
+    TooLarge,  // the shared refusal names every figure of the row
+    Refused,   // the compute function has said why with RowFigures::Refuse
+};
+
+// How a mode takes --rules.
+enum class RulesUse {
+    None,     // refused: the mode has one set of schedules
+    Window,   // only 2011 or nothing: the window's own methods and number forms
+    Periods,  // any period, 2011 when none is named
+};
+
+struct ModeDescription {
+    BatchMode Mode;
+    std::string_view Name;  // on the command line
+    RulesUse Rules;
+    std::span<const InputColumn> Inputs;  // the first is the row's main figure
+    std::span<const AddedColumn> Added;   // at most RowFigures::kMaxCells
+    // Fills figures.Cells by the index of Added; cells of columns not written are
+    // ignored.
+    RowOutcome (*Compute)(const RowInput &input, RowFigures &figures);
+    // The periods the mode computes at all, and what it says under the others.
+    Applies Periods = Applies::Always;
+    std::string_view PeriodRefusal = {};
+    // Whether a negative figure is refused: the planning modes take none.
+    bool NonNegative = false;
+};
+
+// The mode that a command-line name stands for.
+std::optional<BatchMode> ModeNamed(std::string_view name) noexcept;
+
+// "bonus 或 wage": every mode's name, for messages.
+std::string ModeNames();
+
+// "2008（发放日 2008-03-01 至 2011-08-31）、…或 2019（…）": the periods, for messages.
+std::string PeriodNames();
+
+// The description that computes `mode` under `rules` (nullptr: no --rules given).
+// Fails, saying why in `error`, where the mode takes no such period.
+const ModeDescription *Describe(BatchMode mode, const PeriodRules *rules, std::string &error);
+
+// The rules that a row's figures are computed by: nullptr for the window's own
+// methods, else the period named, 2011 where none is.
+const PeriodRules *RulesForRows(const ModeDescription &mode, const PeriodRules *rules) noexcept;
+
+// Whether a column marked `when` is read or written under `rules` (nullptr stands
+// for the window's 2011 rules).
+bool AppliesUnder(Applies when, const PeriodRules *rules) noexcept;
+
+}  // namespace taxcalc

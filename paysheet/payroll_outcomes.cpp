@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "paysheet/payroll_outcomes.h"
+
+#include <utility>
+
+#include "sheet/record_sink.h"
+
+namespace taxcalc {
+
+std::optional<Cents> MoneyCellCents(std::string_view cell) noexcept {
+    const bool negative = !cell.empty() && cell.front() == '-';
+    if (negative) {
+        cell.remove_prefix(1);
+    }
+    // At least one digit, a point and exactly two digits after it.
+    if (cell.size() < 4 || cell[cell.size() - 3] != '.') {
+        return std::nullopt;
+    }
+    Cents cents = 0;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (i == cell.size() - 3) {
+            continue;
+        }
+        const char c = cell[i];
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        if (__builtin_mul_overflow(cents, 10, &cents) || __builtin_add_overflow(cents, c - '0', &cents)) {
+            return std::nullopt;
+        }
+    }
+    return negative ? -cents : cents;
+}
+
+PayrollOutcomes::PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowEvaluator evaluator)
+    : m_table(std::move(table)), m_evaluator(std::move(evaluator)) {}
+
+std::optional<PayrollOutcomes> PayrollOutcomes::Prepare(std::shared_ptr<const PayrollTable> table,
+                                                        BatchMode mode, const PeriodRules *rules,
+                                                        std::string &error) {
+    std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(mode, rules, table->Header(), error);
+    if (!evaluator) {
+        return std::nullopt;
+    }
+    return PayrollOutcomes(std::move(table), std::move(*evaluator));
+}
+
+PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table, BatchMode mode,
+                                                 const PeriodRules *rules,
+                                                 std::optional<PayrollOutcomes> &outcomes,
+                                                 std::string &error, const Progress &progress,
+                                                 const std::atomic<bool> *cancel) {
+    outcomes = Prepare(std::move(table), mode, rules, error);
+    if (!outcomes) {
+        return Status::Failed;
+    }
+    const Status status = outcomes->ComputeRows(progress, cancel);
+    if (status != Status::Done) {
+        outcomes.reset();
+    }
+    return status;
+}
+
+PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, const std::atomic<bool> *cancel) {
+    const PayrollTable &rows = *m_table;
+    const std::optional<std::size_t> taxCell = m_evaluator.Calculator().SummedCell(Sum::Tax);
+    const std::optional<std::size_t> advisedTaxCell = m_evaluator.Calculator().SummedCell(Sum::AdvisedTax);
+    const std::optional<std::size_t> savingCell = m_evaluator.Calculator().SummedCell(Sum::Saving);
+    m_summary = PayrollSummary{};
+    m_summary.Rows = rows.Rows();
+    m_states.assign(rows.Rows(), 0);
+    m_marked.clear();
+    m_rowsComputed = false;
+
+    CsvRecord record;
+    RowFigures figures;
+    const auto add = [this](Cents &sum, std::string_view cell, bool subtract) {
+        const std::optional<Cents> cents = MoneyCellCents(cell);
+        if (!cents || (subtract ? __builtin_sub_overflow(sum, *cents, &sum)
+                                : __builtin_add_overflow(sum, *cents, &sum))) {
+            m_summary.TooLarge = true;
+        }
+    };
+    for (std::size_t row = 0; row < rows.Rows(); ++row) {
+        const RowState state = Evaluate(row, record, figures);
+        if (state == RowState::Refused) {
+            ++m_summary.Refused;
+        } else if (state != RowState::Blank) {
+            if (taxCell) {
+                add(m_summary.Tax, figures.Cells[*taxCell], false);
+            }
+            if (figures.Advised) {
+                ++m_summary.Advised;
+                if (savingCell) {
+                    add(m_summary.Saving, figures.Cells[*savingCell], false);
+                } else if (taxCell && advisedTaxCell) {
+                    add(m_summary.Saving, figures.Cells[*taxCell], false);
+                    add(m_summary.Saving, figures.Cells[*advisedTaxCell], true);
+                }
+            }
+        }
+        m_states[row] = static_cast<std::uint8_t>(state);
+        if (state == RowState::Advised || state == RowState::Refused) {
+            m_marked.push_back(static_cast<std::uint32_t>(row));
+        }
+        if ((row + 1) % kProgressEvery == 0) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                return Status::Cancelled;
+            }
+            if (progress) {
+                progress(row + 1);
+            }
+        }
+    }
+    if (progress) {
+        progress(rows.Rows());
+    }
+    m_rowsComputed = true;
+    return Status::Done;
+}
+
+RowState PayrollOutcomes::Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const {
+    m_table->Row(row, record);
+    if (m_evaluator.Evaluate(record, m_table->Escaped(row), figures)) {
+        return RowState::Refused;
+    }
+    if (record.Blank()) {
+        return RowState::Blank;
+    }
+    return figures.Advised ? RowState::Advised : RowState::Computed;
+}
+
+RowState PayrollOutcomes::Figures(std::size_t row, RowFigures &figures) const {
+    CsvRecord record;
+    return Evaluate(row, record, figures);
+}
+
+bool PayrollOutcomes::Write(RecordSink &sink, std::string &error, const Progress &progress,
+                            const std::atomic<bool> *cancel) const {
+    m_evaluator.WriteHeader(sink, m_table->LeadingBlank());
+    CsvRecord record;
+    RowFigures figures;
+    for (std::size_t row = 0; row < m_table->Rows(); ++row) {
+        m_table->Row(row, record);
+        m_evaluator.Evaluate(record, m_table->Escaped(row), figures);
+        m_evaluator.WriteRow(sink, record, figures);
+        if ((row + 1) % kProgressEvery == 0) {
+            if (sink.Failed()) {
+                break;
+            }
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                error = "已取消";
+                return false;
+            }
+            if (progress) {
+                progress(row + 1);
+            }
+        }
+    }
+    return sink.Finish(error);
+}
+
+}  // namespace taxcalc

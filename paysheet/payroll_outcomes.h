@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "paysheet/mode_description.h"
+#include "paysheet/payroll_table.h"
+#include "paysheet/row_evaluator.h"
+#include "engine/period_rules.h"
+
+namespace taxcalc {
+
+class RecordSink;
+
+enum class RowState : std::uint8_t {
+    Blank,     // no cell holds anything: nothing computed, nothing refused
+    Computed,  // figures without advice
+    Advised,   // figures with an advice: the row sits in a blind zone
+    Refused,   // no figures; the reason is in the error cell
+};
+
+// A payroll's totals, in whole cents, added up from the cells as they are written,
+// so that they equal the sums a spreadsheet gives of the saved columns.
+struct PayrollSummary {
+    std::uint64_t Rows = 0;
+    std::uint64_t Refused = 0;
+    std::uint64_t Advised = 0;
+    Cents Tax = 0;
+    // What the tax would come down by if every advice were followed: the tax less the
+    // advised tax of every advised row, or the savings a mode writes itself.
+    Cents Saving = 0;
+    // A figure beyond what whole cents in 64 bits hold: the two sums are unknown.
+    bool TooLarge = false;
+};
+
+// Every row of a payroll table computed under one mode: what becomes of each row,
+// and the totals. Only a byte a row is kept; the cells themselves are computed
+// again, by the same routine, when they are shown or saved.
+class PayrollOutcomes {
+public:
+    enum class Status { Done, Cancelled, Failed };
+    using Progress = std::function<void(std::uint64_t rowsDone)>;
+
+    static constexpr std::uint64_t kProgressEvery = 16384;
+
+    // Computes every row under the mode and `rules` as taxcalc-batch takes them
+    // (nullptr: no --rules). Fails, saying why in `error`, where the tool would: the
+    // mode takes no such period, or the header lacks the mode's columns. `progress`
+    // and `cancel` work as for PayrollTable::Read.
+    static Status Compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules,
+                          std::optional<PayrollOutcomes> &outcomes, std::string &error,
+                          const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
+
+    // The outcomes before any row is computed: Figures() and Write() work at once,
+    // so that a window can show its first screen while ComputeRows() runs on a copy.
+    static std::optional<PayrollOutcomes> Prepare(std::shared_ptr<const PayrollTable> table, BatchMode mode,
+                                                  const PeriodRules *rules, std::string &error);
+    Status ComputeRows(const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
+    // Whether State(), MarkedRows() and Summary() hold every row's outcome.
+    bool RowsComputed() const noexcept { return m_rowsComputed; }
+
+    const PayrollTable &Table() const noexcept { return *m_table; }
+    const std::shared_ptr<const PayrollTable> &SharedTable() const noexcept { return m_table; }
+    const RowEvaluator &Evaluator() const noexcept { return m_evaluator; }
+    const PayrollSummary &Summary() const noexcept { return m_summary; }
+
+    RowState State(std::size_t row) const noexcept { return static_cast<RowState>(m_states[row]); }
+    // The rows in a blind zone or refused, in order.
+    const std::vector<std::uint32_t> &MarkedRows() const noexcept { return m_marked; }
+
+    // The row's added cells and error, as the file gets them.
+    // Returns what the row is, as State() gives it once every row is computed.
+    RowState Figures(std::size_t row, RowFigures &figures) const;
+
+    // The whole table as taxcalc-batch writes it for the same file and mode, to a
+    // CSV or .xlsx sink, which it finishes. False, saying why in `error`, when a write
+    // failed or `cancel` was set; the output must then be discarded.
+    bool Write(RecordSink &sink, std::string &error, const Progress &progress = {},
+               const std::atomic<bool> *cancel = nullptr) const;
+
+private:
+    // Evaluates the table's row into `figures` and says what it is.
+    RowState Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const;
+
+    PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowEvaluator evaluator);
+
+    std::shared_ptr<const PayrollTable> m_table;
+    RowEvaluator m_evaluator;
+    bool m_rowsComputed = false;
+    std::vector<std::uint8_t> m_states;
+    std::vector<std::uint32_t> m_marked;
+    PayrollSummary m_summary;
+};
+
+// A money cell ("-12.30") in cents; nothing for any other text or a figure beyond
+// 64 bits of cents.
+std::optional<Cents> MoneyCellCents(std::string_view cell) noexcept;
+
+}  // namespace taxcalc

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "paysheet/payroll_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sheet/sheet_reader.h"
+#include "sheet/record_source.h"
+
+namespace taxcalc {
+namespace {
+
+using CellEnd = std::uint32_t;
+
+CellEnd EndAt(const char *ends, std::size_t index) noexcept {
+    CellEnd end;
+    std::memcpy(&end, ends + index * sizeof end, sizeof end);
+    return end;
+}
+
+}  // namespace
+
+PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, const Progress &progress,
+                                        const std::atomic<bool> *cancel, InputForm form) {
+    const std::unique_ptr<RecordSource> source = RecordSource::Open(input, error, form);
+    if (!source) {
+        return Status::Failed;
+    }
+    SheetReader reader(*source, [this](std::string_view note) { m_notes.append(note).append("\n"); });
+    if (reader.ReadHeader(m_header, error) == SheetReader::Status::Failed) {
+        return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
+    }
+    m_leadingBlank = reader.LeadingBlank();
+    m_headerHint = reader.HeaderHint(m_header);
+    CsvRecord record;
+    std::string escaped;
+    SheetReader::Status status;
+    while ((status = reader.ReadRow(record, escaped, error)) == SheetReader::Status::Record) {
+        Append(record, escaped);
+        if (m_rows.size() % kProgressEvery == 0) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                return Status::Cancelled;
+            }
+            if (progress) {
+                progress(reader.BytesRead(), m_rows.size());
+            }
+        }
+    }
+    if (status == SheetReader::Status::Failed) {
+        return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
+    }
+    if (progress) {
+        progress(reader.BytesRead(), m_rows.size());
+    }
+    return Status::Done;
+}
+
+void PayrollTable::Append(const CsvRecord &record, std::string_view escaped) {
+    const std::uint32_t count = static_cast<std::uint32_t>(record.Size());
+    const bool kinds = !record.Kinds.empty();
+    const std::size_t kindBytes = kinds ? count : 0;
+    const std::size_t bytes = sizeof count + count * sizeof(CellEnd) + kindBytes + record.Text.size();
+    if (m_blockCapacity - m_blockUsed < bytes) {
+        // A record is at most a mebibyte (the reader's limit), so a block of its own
+        // is needed only for the rare record larger than a block.
+        m_blockCapacity = std::max(kBlockSize, bytes);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockCapacity));
+        m_blockUsed = 0;
+    }
+    char *start = m_blocks.back().get() + m_blockUsed;
+    std::memcpy(start, &count, sizeof count);
+    char *ends = start + sizeof count;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const CellEnd end = static_cast<CellEnd>(record.Ends[i]);
+        std::memcpy(ends + i * sizeof end, &end, sizeof end);
+    }
+    char *kindsAt = ends + count * sizeof(CellEnd);
+    for (std::size_t i = 0; i < kindBytes; ++i) {
+        kindsAt[i] = static_cast<char>(record.Kind(i));
+    }
+    if (!record.Text.empty()) {
+        std::memcpy(kindsAt + kindBytes, record.Text.data(), record.Text.size());
+    }
+    RowEntry entry{};
+    entry.Line = record.Line;
+    entry.Escaped = escaped.empty() ? 0 : 1;
+    entry.Kinds = kinds ? 1 : 0;
+    if (!escaped.empty()) {
+        m_escaped.emplace_back(m_rows.size(), std::string(escaped));
+    }
+    entry.Block = static_cast<std::uint32_t>(m_blocks.size() - 1);
+    entry.Offset = static_cast<std::uint32_t>(m_blockUsed);
+    m_rows.push_back(entry);
+    m_blockUsed += bytes;
+}
+
+void PayrollTable::Row(std::size_t row, CsvRecord &record) const {
+    const RowEntry &entry = m_rows[row];
+    const char *start = Start(entry);
+    std::uint32_t count;
+    std::memcpy(&count, start, sizeof count);
+    const char *ends = start + sizeof count;
+    record.Clear();
+    record.Line = entry.Line;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        record.Ends.push_back(EndAt(ends, i));
+    }
+    const char *kinds = ends + count * sizeof(CellEnd);
+    const std::size_t kindBytes = entry.Kinds != 0 ? count : 0;
+    for (std::size_t i = 0; i < kindBytes; ++i) {
+        record.Kinds.push_back(static_cast<CellKind>(kinds[i]));
+    }
+    const std::size_t size = count == 0 ? 0 : EndAt(ends, count - 1);
+    record.Text.assign(kinds + kindBytes, size);
+}
+
+std::string_view PayrollTable::Escaped(std::size_t row) const noexcept {
+    if (m_rows[row].Escaped == 0) {
+        return {};
+    }
+    const auto found = std::lower_bound(m_escaped.begin(), m_escaped.end(), row,
+                                        [](const auto &entry, std::size_t wanted) { return entry.first < wanted; });
+    return found->second;
+}
+
+std::string_view PayrollTable::Cell(std::size_t row, std::size_t column) const noexcept {
+    const char *start = Start(m_rows[row]);
+    std::uint32_t count;
+    std::memcpy(&count, start, sizeof count);
+    if (column >= count) {
+        return {};
+    }
+    const char *ends = start + sizeof count;
+    const CellEnd begin = column == 0 ? 0 : EndAt(ends, column - 1);
+    const std::size_t kindBytes = m_rows[row].Kinds != 0 ? count : 0;
+    return {ends + count * sizeof(CellEnd) + kindBytes + begin, EndAt(ends, column) - begin};
+}
+
+}  // namespace taxcalc

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// The planning modes of taxcalc-batch: the gross bonus or wage that leaves a wanted
+// net, and the best split of a year's pay between wages and the bonus. Each is one
+// mode description's columns and compute function, all under a period's rules.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "paysheet/mode_description.h"
+
+namespace taxcalc {
+
+// "单独计税" or "并入综合所得", as the bonus mode writes the advised method too.
+std::string_view MethodName(BonusMethod method) noexcept;
+
+RowOutcome GrossBonusRow(const RowInput &input, RowFigures &figures);
+RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures);
+RowOutcome SplitRow(const RowInput &input, RowFigures &figures);
+
+inline constexpr std::array<InputColumn, 2> kGrossBonusInputs{{
+    {"税后年终奖", "net_bonus", ColumnDefault::Required},
+    {"当月工资", "wage", ColumnDefault::Allowance, Applies::WageRule},
+}};
+inline constexpr std::array<AddedColumn, 3> kGrossBonusAdded{
+    {{"税前年终奖"}, {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后年终奖"}}};
+
+inline constexpr std::array<InputColumn, 2> kGrossWageInputs{{
+    {"税后工资", "net_wage", ColumnDefault::Required},
+    {"三险一金", "deductions", ColumnDefault::Zero},
+}};
+inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{
+    {{"税前工资"}, {"工资个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后工资"}}};
+inline constexpr std::string_view kGrossWageRefusal =
+    "gross-wage 模式不适用于 2019：自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推；"
+    "可用 --rules 2008、2011 或 2018";
+
+inline constexpr std::array<InputColumn, 5> kSplitInputs{{
+    {"月薪", "wage", ColumnDefault::Required},
+    {"年终奖", "bonus", ColumnDefault::Required},
+    {"三险一金", "deductions", ColumnDefault::Zero},
+    {"最低月薪", "min_wage", ColumnDefault::Zero},
+    // The year's special additional deductions.
+    {"专项附加扣除", "special_deductions", ColumnDefault::Zero, Applies::ComprehensiveYear},
+}};
+inline constexpr std::array<AddedColumn, 6> kSplitAdded{{
+    {"现全年个税", Applies::Always, std::nullopt, Sum::Tax},
+    {"建议月薪"},
+    {"建议年终奖"},
+    {"建议全年个税"},
+    {"全年节省", Applies::Always, std::nullopt, Sum::Saving},
+    {"计税方式", Applies::ComprehensiveYear},
+}};
+
+// Every amount is rounded to the cent and none may be negative.
+inline constexpr ModeDescription kGrossBonusMode{
+    .Mode = BatchMode::GrossBonus,
+    .Name = "gross-bonus",
+    .Rules = RulesUse::Periods,
+    .Inputs = kGrossBonusInputs,
+    .Added = kGrossBonusAdded,
+    .Compute = GrossBonusRow,
+    .NonNegative = true,
+};
+inline constexpr ModeDescription kGrossWageMode{
+    .Mode = BatchMode::GrossWage,
+    .Name = "gross-wage",
+    .Rules = RulesUse::Periods,
+    .Inputs = kGrossWageInputs,
+    .Added = kGrossWageAdded,
+    .Compute = GrossWageRow,
+    .Periods = Applies::WageRule,
+    .PeriodRefusal = kGrossWageRefusal,
+    .NonNegative = true,
+};
+inline constexpr ModeDescription kSplitMode{
+    .Mode = BatchMode::Split,
+    .Name = "split",
+    .Rules = RulesUse::Periods,
+    .Inputs = kSplitInputs,
+    .Added = kSplitAdded,
+    .Compute = SplitRow,
+    .NonNegative = true,
+};
+
+}  // namespace taxcalc

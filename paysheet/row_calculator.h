@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "paysheet/mode_description.h"
+#include "paysheet/column_map.h"
+#include "sheet/csv_record.h"
+#include "paysheet/row_figures.h"
+
+namespace taxcalc {
+
+// Turns a row's figure texts into the cells that its mode adds: each text read as
+// the panels read an entry, an empty or missing one replaced by the column's
+// default, then the mode's computation. The window's modes give the figures that
+// the panel shows for the same entry texts, in the same number forms.
+class RowCalculator {
+public:
+    RowCalculator(const ModeDescription &mode, const PeriodRules *rules, ColumnMap columns);
+
+    // The calculator for a file with this header, `rules` as given on the command line
+    // (nullptr: none). Fails, saying why in `error`, where the mode takes no such period
+    // or the header lacks a required column or has one twice.
+    static std::optional<RowCalculator> ForHeader(BatchMode mode, const PeriodRules *rules,
+                                                  const CsvRecord &header, std::string &error);
+
+    // The names of the added columns that this file gets, without the error column.
+    std::span<const std::string_view> Headers() const noexcept { return m_headers; }
+    std::size_t Width() const noexcept { return m_headers.size(); }
+
+    // Fills the first Width() of figures.Cells, or leaves them empty and says in
+    // figures.Error which field holds no number, or that the figures are too large to
+    // compute. Returns whether the row was computed.
+    bool Compute(const CsvRecord &record, RowFigures &figures) const;
+    // The same from the texts of the mode's input figures, in the order of its inputs;
+    // a missing text is an empty one.
+    bool Compute(std::span<const std::string_view> texts, RowFigures &figures) const;
+
+    // The row's figures as the computation reads them, defaults filled in (amounts
+    // only, not yet in cents); nothing when a figure holds no number.
+    std::optional<RowInput> Input(const CsvRecord &record) const;
+    // Which of the written cells a payroll's totals add up as `sum`; nothing where
+    // the mode writes no such cell.
+    std::optional<std::size_t> SummedCell(Sum sum) const noexcept;
+    const ModeDescription &Mode() const noexcept { return *m_mode; }
+    // The rules the rows are computed by; nullptr for the window's own methods.
+    const PeriodRules *RowRules() const noexcept { return m_rules; }
+
+private:
+    std::array<std::string_view, RowInput::kMaxInputs> Texts(const CsvRecord &record) const;
+    bool ReadAmounts(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
+
+    const ModeDescription *m_mode;
+    const PeriodRules *m_rules;  // as the rows are computed: nullptr for the window's methods
+    ColumnMap m_columns;
+    std::vector<std::string_view> m_headers;
+    std::vector<std::size_t> m_written;  // for each header, its index among the mode's added columns
+    std::string m_allNames;              // every figure of the row, for the refusal of a too large one
+};
+
+}  // namespace taxcalc

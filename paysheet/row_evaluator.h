@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "paysheet/mode_description.h"
+#include "sheet/csv_record.h"
+#include "paysheet/row_calculator.h"
+#include "engine/period_rules.h"
+
+namespace taxcalc {
+
+class RecordSink;
+
+// What becomes of each row of a payroll under one mode: which cells it reads, what
+// it adds, how the output row is laid out and what kind each cell is. The streaming
+// tool and the in-memory table both go through it, so that a table saved from the
+// window is the file the tool writes.
+class RowEvaluator {
+public:
+    // The last added column: why a row was refused.
+    static constexpr std::string_view kErrorHeader = "错误";
+
+    // The evaluator for a file with this header, `rules` as named on the command line
+    // (nullptr: none). Fails, saying why in `error`, where the mode takes no such
+    // period or the header lacks the mode's columns. Columns that a former run added
+    // (the mode's own added columns and 错误) are replaced by this run's.
+    static std::optional<RowEvaluator> ForHeader(BatchMode mode, const PeriodRules *rules,
+                                                 const CsvRecord &header, std::string &error);
+
+    BatchMode Mode() const noexcept { return m_calculator.Mode().Mode; }
+    const RowCalculator &Calculator() const noexcept { return m_calculator; }
+    // Which columns of a former run are replaced, for the user; empty when none is.
+    const std::string &ReplacedNote() const noexcept { return m_replacedNote; }
+    // Whether the input column is one a former run added, which the output drops.
+    bool Replaced(std::size_t column) const noexcept { return m_replaced[column]; }
+
+    // The figures of a row read after the header. A blank row gets none and no
+    // reason; a row with undecodable bytes (`escaped` says where) or more cells than
+    // the header is refused. Returns whether the row was refused.
+    bool Evaluate(const CsvRecord &row, std::string_view escaped, RowFigures &figures) const;
+
+    // The blank rows that stood before the header, the header's cells, the added
+    // columns' names and the error column.
+    void WriteHeader(RecordSink &sink, std::uint64_t leadingBlank) const;
+    // The row's cells, its figures, its error and any cells beyond the header.
+    void WriteRow(RecordSink &sink, const CsvRecord &row, const RowFigures &figures) const;
+
+private:
+    RowEvaluator(RowCalculator calculator, const CsvRecord &header);
+
+    RowCalculator m_calculator;
+    CsvRecord m_header;
+    std::vector<bool> m_replaced;
+    std::string m_replacedNote;
+};
+
+}  // namespace taxcalc

@@ -1,0 +1,529 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "sheet/xlsx_package.h"
+
+#include <expat.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+namespace taxcalc {
+namespace {
+
+constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+constexpr std::string_view kOdsMimeType = "application/vnd.oasis.opendocument.spreadsheet";
+// expat joins a namespace and a local name with this character.
+constexpr char kNamespaceSeparator = ' ';
+
+std::string_view Namespace(const char *name) noexcept {
+    const char *separator = std::strrchr(name, kNamespaceSeparator);
+    return separator == nullptr ? std::string_view{} : std::string_view(name, separator - name);
+}
+
+// A workbook never declares a document type; refusing one keeps entity expansion out.
+void RefuseDoctype(void *parser, const char *, const char *, const char *, int) {
+    XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
+}
+
+struct ParserFree {
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+using ParserPtr = std::unique_ptr<XML_ParserStruct, ParserFree>;
+
+std::string ZipReason(zip_t *archive) {
+    return zip_strerror(archive);
+}
+
+zip_int64_t Find(zip_t *archive, const std::string &name) {
+    // Part names in a package compare without regard to case.
+    return zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+}
+
+// Parses a whole part with `parser`, refusing one that inflates beyond `limit`.
+bool ParsePart(zip_t *archive, const std::string &name, XML_Parser parser, std::uint64_t limit,
+               std::string &error) {
+    const zip_int64_t index = Find(archive, name);
+    if (index < 0) {
+        error = "缺少 " + name;
+        return false;
+    }
+    zip_file_t *file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    if (file == nullptr) {
+        error = name + "：" + ZipReason(archive);
+        return false;
+    }
+    std::vector<char> chunk(kChunkBytes);
+    std::uint64_t total = 0;
+    bool good = true;
+    for (;;) {
+        const zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+        if (got < 0) {
+            error = name + "：" + zip_file_strerror(file);
+            good = false;
+            break;
+        }
+        total += static_cast<std::uint64_t>(got);
+        if (total > limit) {
+            error = name + " 解压后过大";
+            good = false;
+            break;
+        }
+        if (XML_Parse(parser, chunk.data(), static_cast<int>(got), got == 0) != XML_STATUS_OK) {
+            error = name + " 不是有效的 XML：" + XML_ErrorString(XML_GetErrorCode(parser));
+            good = false;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+    }
+    zip_fclose(file);
+    return good;
+}
+
+// Where a relationship's target lies in the package: relative to the folder of the
+// part that names it, or from the root when it starts with "/".
+std::string ResolveTarget(const std::string &source, std::string_view target) {
+    std::string path;
+    if (!target.empty() && target.front() == '/') {
+        target.remove_prefix(1);
+    } else {
+        const std::size_t slash = source.rfind('/');
+        path = slash == std::string::npos ? "" : source.substr(0, slash + 1);
+    }
+    path.append(target);
+    // Drop "." and fold ".." segments.
+    std::vector<std::string> segments;
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string segment = path.substr(begin, end - begin);
+        if (segment == "..") {
+            if (!segments.empty()) {
+                segments.pop_back();
+            }
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        begin = end + 1;
+    }
+    std::string resolved;
+    for (const std::string &segment : segments) {
+        resolved += resolved.empty() ? "" : "/";
+        resolved += segment;
+    }
+    return resolved;
+}
+
+std::string RelationshipsOf(const std::string &part) {
+    const std::size_t slash = part.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
+    return folder + "_rels/" + name + ".rels";
+}
+
+struct Relationship {
+    std::string Id;
+    std::string Type;
+    std::string Target;
+};
+
+struct Relationships {
+    std::vector<Relationship> All;
+
+    static void OnStart(void *parser, const char *name, const char **attributes) {
+        auto *self = static_cast<Relationships *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+        if (XlsxPackage::Local(name) != "Relationship") {
+            return;
+        }
+        const char *mode = XlsxPackage::Attribute(attributes, "TargetMode");
+        const char *id = XlsxPackage::Attribute(attributes, "Id");
+        const char *type = XlsxPackage::Attribute(attributes, "Type");
+        const char *target = XlsxPackage::Attribute(attributes, "Target");
+        if (id != nullptr && type != nullptr && target != nullptr &&
+            (mode == nullptr || std::strcmp(mode, "External") != 0)) {
+            self->All.push_back({id, type, target});
+        }
+    }
+
+    // The first relationship whose type ends in "/kind"; the transitional and the strict
+    // forms of the format differ only before it.
+    const Relationship *OfType(std::string_view kind) const {
+        for (const Relationship &relationship : All) {
+            const std::string_view type = relationship.Type;
+            if (type.size() > kind.size() && type.ends_with(kind) &&
+                type[type.size() - kind.size() - 1] == '/') {
+                return &relationship;
+            }
+        }
+        return nullptr;
+    }
+
+    const Relationship *WithId(std::string_view id) const {
+        for (const Relationship &relationship : All) {
+            if (relationship.Id == id) {
+                return &relationship;
+            }
+        }
+        return nullptr;
+    }
+
+    bool Load(zip_t *archive, const std::string &part, std::string &error) {
+        ParserPtr parser(XlsxPackage::NewParser());
+        XML_SetUserData(parser.get(), this);
+        XML_SetStartElementHandler(parser.get(), OnStart);
+        return ParsePart(archive, part, parser.get(), XlsxPackage::kMaxPartBytes, error);
+    }
+};
+
+// The relationship ids of the workbook's sheets, in tab order, and its date system.
+struct SheetList {
+    std::vector<std::string> Ids;
+    bool From1904 = false;
+
+    static void OnStart(void *parser, const char *name, const char **attributes) {
+        auto *self = static_cast<SheetList *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+        if (XlsxPackage::Local(name) == "workbookPr") {
+            const char *date1904 = XlsxPackage::Attribute(attributes, "date1904");
+            self->From1904 = date1904 != nullptr &&
+                             (std::strcmp(date1904, "1") == 0 || std::strcmp(date1904, "true") == 0);
+            return;
+        }
+        if (XlsxPackage::Local(name) != "sheet") {
+            return;
+        }
+        for (const char **attribute = attributes; attribute[0] != nullptr; attribute += 2) {
+            if (XlsxPackage::Local(attribute[0]) == "id" &&
+                Namespace(attribute[0]).ends_with("relationships")) {
+                self->Ids.emplace_back(attribute[1]);
+            }
+        }
+    }
+};
+
+// Collects the text of each <si>: its <t>, or the <t> of each rich text run, but not
+// the phonetic guide (<rPh>) that some writers add to East Asian text.
+struct SharedStringsLoader {
+    std::string *Strings;
+    std::vector<std::size_t> *Ends;
+    std::uint64_t Limit;
+    int PhoneticDepth = 0;
+    bool InItem = false;
+    bool InText = false;
+    bool TooLarge = false;
+
+    static SharedStringsLoader *Self(void *parser) {
+        return static_cast<SharedStringsLoader *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+    }
+    static void OnStart(void *parser, const char *name, const char **) {
+        SharedStringsLoader *self = Self(parser);
+        const std::string_view local = XlsxPackage::Local(name);
+        if (local == "si") {
+            self->InItem = true;
+        } else if (local == "rPh") {
+            ++self->PhoneticDepth;
+        } else if (local == "t" && self->InItem && self->PhoneticDepth == 0) {
+            self->InText = true;
+        }
+    }
+    static void OnEnd(void *parser, const char *name) {
+        SharedStringsLoader *self = Self(parser);
+        const std::string_view local = XlsxPackage::Local(name);
+        if (local == "si" && self->Fits(parser, sizeof(std::size_t))) {
+            self->InItem = false;
+            self->Ends->push_back(self->Strings->size());
+        } else if (local == "rPh") {
+            --self->PhoneticDepth;
+        } else if (local == "t") {
+            self->InText = false;
+        }
+    }
+    static void OnText(void *parser, const char *text, int length) {
+        SharedStringsLoader *self = Self(parser);
+        if (self->InText && self->Fits(parser, static_cast<std::size_t>(length))) {
+            self->Strings->append(text, static_cast<std::size_t>(length));
+        }
+    }
+    // The memory that the strings and their ends take stays within the limit.
+    bool Fits(void *parser, std::size_t more) {
+        if (Strings->size() + Ends->size() * sizeof(std::size_t) + more <= Limit) {
+            return true;
+        }
+        TooLarge = true;
+        XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
+        return false;
+    }
+};
+
+// The number format of each cell style (<cellXfs>), and the formats the workbook
+// defines (<numFmts>).
+struct StylesLoader {
+    std::vector<std::pair<unsigned, std::string>> *Codes;
+    std::vector<unsigned> *Formats;
+    int InCellStyles = 0;
+
+    static StylesLoader *Self(void *parser) {
+        return static_cast<StylesLoader *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+    }
+    static unsigned Id(const char *text) {
+        unsigned id = 0;
+        if (text != nullptr) {
+            std::from_chars(text, text + std::strlen(text), id);
+        }
+        return id;
+    }
+    static void OnStart(void *parser, const char *name, const char **attributes) {
+        StylesLoader *self = Self(parser);
+        const std::string_view local = XlsxPackage::Local(name);
+        if (local == "numFmt") {
+            const char *code = XlsxPackage::Attribute(attributes, "formatCode");
+            self->Codes->emplace_back(Id(XlsxPackage::Attribute(attributes, "numFmtId")),
+                                      code == nullptr ? "" : code);
+        } else if (local == "cellXfs") {
+            ++self->InCellStyles;
+        } else if (local == "xf" && self->InCellStyles > 0) {
+            self->Formats->push_back(Id(XlsxPackage::Attribute(attributes, "numFmtId")));
+        }
+    }
+    static void OnEnd(void *parser, const char *name) {
+        if (XlsxPackage::Local(name) == "cellXfs") {
+            --Self(parser)->InCellStyles;
+        }
+    }
+};
+
+// Copies a file that cannot seek, as a pipe, into an unnamed temporary file.
+std::FILE *Spooled(std::FILE *file, std::string &error) {
+    std::FILE *copy = std::tmpfile();
+    if (copy == nullptr) {
+        error = std::string("无法创建临时文件：") + std::strerror(errno);
+        return nullptr;
+    }
+    std::vector<char> chunk(kChunkBytes);
+    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
+        if (std::fwrite(chunk.data(), 1, got, copy) != got) {
+            error = std::string("无法写入临时文件：") + std::strerror(errno);
+            std::fclose(copy);
+            return nullptr;
+        }
+    }
+    if (std::ferror(file) != 0 || std::fflush(copy) != 0) {
+        error = std::string("读取输入失败：") + std::strerror(errno);
+        std::fclose(copy);
+        return nullptr;
+    }
+    std::rewind(copy);
+    return copy;
+}
+
+}  // namespace
+
+std::string_view XlsxPackage::Local(const char *name) noexcept {
+    const char *separator = std::strrchr(name, kNamespaceSeparator);
+    return separator == nullptr ? name : separator + 1;
+}
+
+const char *XlsxPackage::Attribute(const char **attributes, std::string_view local) noexcept {
+    for (; attributes[0] != nullptr; attributes += 2) {
+        if (Local(attributes[0]) == local) {
+            return attributes[1];
+        }
+    }
+    return nullptr;
+}
+
+XML_Parser XlsxPackage::NewParser() {
+    XML_Parser parser = XML_ParserCreateNS("UTF-8", kNamespaceSeparator);
+    if (parser != nullptr) {
+        XML_SetStartDoctypeDeclHandler(parser, RefuseDoctype);
+        XML_UseParserAsHandlerArg(parser);
+    }
+    return parser;
+}
+
+XlsxPackage::~XlsxPackage() {
+    if (m_archive != nullptr) {
+        zip_discard(m_archive);
+    }
+}
+
+const std::string *XlsxPackage::FormatCode(unsigned id) const noexcept {
+    for (const auto &[defined, code] : m_formatCodes) {
+        if (defined == id) {
+            return &code;
+        }
+    }
+    return nullptr;
+}
+
+bool XlsxPackage::Open(std::FILE *file, std::string &error) {
+    // Asked of the descriptor: a failed fseek may drop what the stream has buffered.
+    if (lseek(fileno(file), 0, SEEK_CUR) < 0) {
+        std::FILE *copy = Spooled(file, error);
+        if (copy == nullptr) {
+            return false;
+        }
+        const bool opened = OpenArchive(copy, error);
+        std::fclose(copy);
+        return opened;
+    }
+    return OpenArchive(file, error);
+}
+
+// libzip reads through a stream of its own on a duplicate of the descriptor, which it
+// closes; the caller's stream stays open.
+bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
+    struct stat status {};
+    if (fstat(fileno(file), &status) == 0) {
+        m_fileSize = static_cast<std::uint64_t>(status.st_size);
+    }
+    const int descriptor = dup(fileno(file));
+    std::FILE *own = descriptor < 0 ? nullptr : fdopen(descriptor, "rb");
+    if (own == nullptr) {
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+        error = std::string("无法读取输入：") + std::strerror(errno);
+        return false;
+    }
+    zip_error_t zipError;
+    zip_error_init(&zipError);
+    zip_source_t *source = zip_source_filep_create(own, 0, -1, &zipError);
+    if (source == nullptr) {
+        std::fclose(own);
+    } else {
+        m_archive = zip_open_from_source(source, ZIP_RDONLY, &zipError);
+        if (m_archive == nullptr) {
+            zip_source_free(source);
+        }
+    }
+    if (m_archive == nullptr) {
+        error = std::string("不是完好的 ZIP 压缩包：") + zip_error_strerror(&zipError);
+        zip_error_fini(&zipError);
+        return false;
+    }
+    zip_error_fini(&zipError);
+    return Locate(error);
+}
+
+bool XlsxPackage::Locate(std::string &error) {
+    // An OpenDocument file names its kind in a first, uncompressed "mimetype" entry.
+    const zip_int64_t mimetype = zip_name_locate(m_archive, "mimetype", 0);
+    if (mimetype >= 0) {
+        char kind[128] = {};
+        if (zip_file_t *file = zip_fopen_index(m_archive, static_cast<zip_uint64_t>(mimetype), 0)) {
+            const zip_int64_t got = zip_fread(file, kind, sizeof kind - 1);
+            zip_fclose(file);
+            if (got > 0 && std::string_view(kind).starts_with(kOdsMimeType)) {
+                error = "这是 OpenDocument 表格（.ods），不能读取";
+                return false;
+            }
+        }
+    }
+    std::string reason;
+    Relationships package;
+    if (!package.Load(m_archive, "_rels/.rels", reason)) {
+        error = "这是 ZIP 压缩包，但不是 .xlsx 工作簿（" + reason + "）";
+        return false;
+    }
+    const Relationship *document = package.OfType("officeDocument");
+    if (document == nullptr) {
+        error = "这是 ZIP 压缩包，但不是 .xlsx 工作簿（没有主文档）";
+        return false;
+    }
+    const std::string workbook = ResolveTarget("", document->Target);
+
+    SheetList sheets;
+    {
+        ParserPtr parser(NewParser());
+        XML_SetUserData(parser.get(), &sheets);
+        XML_SetStartElementHandler(parser.get(), SheetList::OnStart);
+        if (!ParsePart(m_archive, workbook, parser.get(), kMaxPartBytes, reason)) {
+            error = "不是完好的 .xlsx 工作簿：" + reason;
+            return false;
+        }
+    }
+    Relationships parts;
+    if (!parts.Load(m_archive, RelationshipsOf(workbook), reason)) {
+        error = "不是完好的 .xlsx 工作簿：" + reason;
+        return false;
+    }
+    std::string sheet;
+    for (const std::string &id : sheets.Ids) {
+        const Relationship *relationship = parts.WithId(id);
+        if (relationship != nullptr && relationship->Type.ends_with("/worksheet")) {
+            sheet = ResolveTarget(workbook, relationship->Target);
+            break;
+        }
+    }
+    if (sheet.empty()) {
+        error = "工作簿中没有工作表";
+        return false;
+    }
+    if (const Relationship *styles = parts.OfType("styles")) {
+        if (!LoadStyles(ResolveTarget(workbook, styles->Target), error)) {
+            return false;
+        }
+    }
+    m_from1904 = sheets.From1904;
+    if (const Relationship *strings = parts.OfType("sharedStrings")) {
+        if (!LoadSharedStrings(ResolveTarget(workbook, strings->Target), error)) {
+            return false;
+        }
+    }
+    m_sheet = std::move(sheet);
+    return true;
+}
+
+bool XlsxPackage::LoadSharedStrings(const std::string &part, std::string &error) {
+    SharedStringsLoader loader{&m_strings, &m_stringEnds, kMaxSharedStringBytes};
+    ParserPtr parser(NewParser());
+    XML_SetUserData(parser.get(), &loader);
+    XML_SetElementHandler(parser.get(), SharedStringsLoader::OnStart, SharedStringsLoader::OnEnd);
+    XML_SetCharacterDataHandler(parser.get(), SharedStringsLoader::OnText);
+    std::string reason;
+    if (!ParsePart(m_archive, part, parser.get(), kMaxStreamedBytes, reason)) {
+        error = loader.TooLarge ? "工作簿的共享字符串过大" : "不是完好的 .xlsx 工作簿：" + reason;
+        return false;
+    }
+    return true;
+}
+
+bool XlsxPackage::LoadStyles(const std::string &part, std::string &error) {
+    StylesLoader loader{&m_formatCodes, &m_styleFormats};
+    ParserPtr parser(NewParser());
+    XML_SetUserData(parser.get(), &loader);
+    XML_SetElementHandler(parser.get(), StylesLoader::OnStart, StylesLoader::OnEnd);
+    std::string reason;
+    if (!ParsePart(m_archive, part, parser.get(), kMaxPartBytes, reason)) {
+        error = "不是完好的 .xlsx 工作簿：" + reason;
+        return false;
+    }
+    return true;
+}
+
+zip_file *XlsxPackage::OpenSheet(std::uint64_t &size, std::string &error) {
+    const zip_int64_t index = Find(m_archive, m_sheet);
+    zip_stat_t status;
+    if (index < 0 || zip_stat_index(m_archive, static_cast<zip_uint64_t>(index), 0, &status) != 0) {
+        error = "不是完好的 .xlsx 工作簿：缺少 " + m_sheet;
+        return nullptr;
+    }
+    size = (status.valid & ZIP_STAT_SIZE) != 0 ? status.size : 0;
+    zip_file *sheet = zip_fopen_index(m_archive, static_cast<zip_uint64_t>(index), 0);
+    if (sheet == nullptr) {
+        error = "无法读取工作表：" + ZipReason(m_archive);
+    }
+    return sheet;
+}
+
+}  // namespace taxcalc

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sheet/record_sink.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace taxcalc {
+
+// Writes rows as the one worksheet of an .xlsx workbook, with libxlsxwriter in its
+// constant-memory mode, so that a million rows take no more memory than ten. Text
+// stays text (000123 keeps its zeros), a number is a number, a boolean a boolean,
+// money a number shown as 0.00, a date a date shown in ISO form. The first row that holds a cell is the
+// header (empty rows before it stay empty): bold, and frozen so that it stays in view. Each column is made
+// wide enough for its longest cell, within reason. A cell whose text does not hold the number its kind
+// promises is written as text, so nothing is ever lost.
+//
+// The workbook is built at the path given to Open only by Finish; a writer destroyed
+// unfinished writes nothing.
+class XlsxWriter final : public RecordSink {
+public:
+    static constexpr std::uint32_t kMaxRows = 1048576;
+    static constexpr std::size_t kMaxColumns = 16384;
+    static constexpr std::size_t kMaxCellCharacters = 32767;
+
+    XlsxWriter() = default;
+    ~XlsxWriter() override;
+    XlsxWriter(const XlsxWriter &) = delete;
+    XlsxWriter &operator=(const XlsxWriter &) = delete;
+
+    bool Open(const std::string &path, std::string &error);
+
+    void Cell(std::string_view text, CellKind kind) override;
+    void EndRow() override;
+    bool Failed() const noexcept override { return !m_error.empty(); }
+    bool Finish(std::string &error) override;
+
+private:
+    void Fail(std::string message);
+    void WriteText(std::string_view text, lxw_format *format);
+    bool WriteDate(std::string_view text, lxw_format *header);
+
+    lxw_workbook *m_workbook = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    lxw_format *m_header = nullptr;
+    lxw_format *m_money = nullptr;
+    lxw_format *m_date = nullptr;
+    lxw_format *m_time = nullptr;
+    lxw_format *m_dateTime = nullptr;
+    std::uint32_t m_row = 0;
+    std::size_t m_column = 0;
+    bool m_pastHeader = false;
+    std::vector<std::uint16_t> m_widths;  // the widest cell of each column, in character widths
+    std::string m_scratch;
+    std::string m_error;
+};
+
+}  // namespace taxcalc
