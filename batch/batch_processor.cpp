@@ -22,13 +22,13 @@ constexpr std::string_view kEncodingAdvice = "；请用 --encoding utf-8 或 --e
 
 }  // namespace
 
-BatchProcessor::BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
-                               const PeriodRules *rules)
-    : m_mode(mode), m_rules(rules), m_input(input), m_output(output), m_diagnostics(diagnostics) {}
+BatchProcessor::BatchProcessor(const Computation &computation, std::FILE *input, std::FILE *output,
+                               std::FILE *diagnostics)
+    : m_computation(computation), m_input(input), m_output(output), m_diagnostics(diagnostics) {}
 
-BatchProcessor::BatchProcessor(BatchMode mode, RecordSource &source, RecordSink &sink, std::FILE *diagnostics,
-                               const PeriodRules *rules)
-    : m_mode(mode), m_rules(rules), m_source(&source), m_sink(&sink), m_diagnostics(diagnostics) {}
+BatchProcessor::BatchProcessor(const Computation &computation, RecordSource &source, RecordSink &sink,
+                               std::FILE *diagnostics)
+    : m_computation(computation), m_source(&source), m_sink(&sink), m_diagnostics(diagnostics) {}
 
 void BatchProcessor::Say(std::string_view message) {
     if (m_clearProgress) {
@@ -91,7 +91,7 @@ int BatchProcessor::Run() {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
     m_counts.LeadingBlank = reader.LeadingBlank();
-    const std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(m_mode, m_rules, record, error);
+    const std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(m_computation, record, error);
     if (!evaluator) {
         return Fatal(error + reader.HeaderHint(record));
     }

@@ -10,10 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "paysheet/mode_description.h"
+#include "paysheet/computation.h"
 #include "sheet/csv_record.h"
 #include "sheet/csv_source.h"
-#include "engine/period_rules.h"
 
 namespace taxcalc {
 
@@ -48,13 +47,11 @@ public:
     static constexpr std::uint64_t kMaxRowMessages = 100;
     static constexpr std::size_t kEncodingSample = CsvSource::kEncodingSample;
 
-    // Reads `input` as CSV or .xlsx, by its content, and writes CSV to `output`;
-    // `rules` as named on the command line, nullptr where none is.
-    BatchProcessor(BatchMode mode, std::FILE *input, std::FILE *output, std::FILE *diagnostics,
-                   const PeriodRules *rules = nullptr);
+    // Reads `input` as CSV or .xlsx, by its content, and writes CSV to `output`.
+    BatchProcessor(const Computation &computation, std::FILE *input, std::FILE *output, std::FILE *diagnostics);
     // Reads from any source and writes to any sink; both must outlive the processor.
-    BatchProcessor(BatchMode mode, RecordSource &source, RecordSink &sink, std::FILE *diagnostics,
-                   const PeriodRules *rules = nullptr);
+    BatchProcessor(const Computation &computation, RecordSource &source, RecordSink &sink,
+                   std::FILE *diagnostics);
 
     // How a CSV `input` of the first constructor is written; a source of the second
     // was opened with its form already.
@@ -78,8 +75,7 @@ private:
     void ReportRow(std::uint64_t line, std::string_view error);
     void Summarise();
 
-    BatchMode m_mode;
-    const PeriodRules *m_rules;
+    Computation m_computation;
     InputForm m_form;
     std::FILE *m_input = nullptr;
     std::FILE *m_output = nullptr;

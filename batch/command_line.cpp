@@ -3,6 +3,8 @@
 #include "batch/command_line.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace taxcalc {
 namespace {
@@ -188,6 +190,131 @@ std::string_view CommandLine::HelpText() noexcept {
     return text;
 }
 
+namespace {
+
+// What the options seen so far have set, for the ones that may be given only once.
+struct Seen {
+    bool Output = false;
+    bool Rules = false;
+};
+
+bool TakeOutput(CommandLine &line, Seen &seen, std::string_view name, std::string &error) {
+    if (seen.Output) {
+        error = "输出文件只能指定一次";
+        return false;
+    }
+    if (name.empty()) {
+        error = "输出文件名是空的";
+        return false;
+    }
+    line.Output = name;
+    seen.Output = true;
+    return true;
+}
+
+bool TakeRules(CommandLine &line, Seen &seen, std::string_view name, std::string &error) {
+    if (seen.Rules) {
+        error = "--rules 只能指定一次";
+        return false;
+    }
+    line.Rules = FindPeriod(name);
+    if (line.Rules == nullptr) {
+        error = "未知的时期“" + std::string(name) + "”：--rules 应为 " + PeriodNames();
+        return false;
+    }
+    seen.Rules = true;
+    return true;
+}
+
+bool TakeEncoding(CommandLine &line, Seen & /*seen*/, std::string_view value, std::string &error) {
+    return TakeValue(line, true, value, error);
+}
+
+bool TakeDelimiter(CommandLine &line, Seen & /*seen*/, std::string_view value, std::string &error) {
+    return TakeValue(line, false, value, error);
+}
+
+bool TakeInPlace(CommandLine &line, Seen & /*seen*/, std::string_view /*value*/, std::string & /*error*/) {
+    line.InPlace = true;
+    return true;
+}
+
+std::string NoOutputName() {
+    return "输出文件名";
+}
+std::string NoPeriod() {
+    return "时期：" + PeriodNames();
+}
+std::string NoValue() {
+    return "取值";
+}
+
+// Every option, each spelt once: a value follows as the next argument or after "=",
+// and after a short name also attached to it ("-oOUT.csv").
+struct Option {
+    std::string_view Short;
+    std::string_view Long;
+    bool (*Take)(CommandLine &line, Seen &seen, std::string_view value, std::string &error);
+    std::string (*Missing)() = nullptr;  // what a missing value is called; none for a flag
+};
+
+const std::array<Option, 5> kOptions{{
+    {"-o", "--output", TakeOutput, NoOutputName},
+    {"", "--rules", TakeRules, NoPeriod},
+    {"", "--in-place", TakeInPlace},
+    {"", "--encoding", TakeEncoding, NoValue},
+    {"", "--delimiter", TakeDelimiter, NoValue},
+}};
+
+// The option an argument spells, and its value where it carries one; nullptr for
+// an unknown option. `next` is the argument after it, which a value may be.
+const Option *Spelt(std::string_view argument, std::optional<std::string_view> &value, bool &usesNext) {
+    usesNext = false;
+    for (const Option &option : kOptions) {
+        const bool named = argument == option.Long || (!option.Short.empty() && argument == option.Short);
+        if (named) {
+            usesNext = option.Missing != nullptr;
+            return &option;
+        }
+        if (option.Missing == nullptr) {
+            continue;
+        }
+        if (argument.starts_with(option.Long) && argument.size() > option.Long.size() &&
+            argument[option.Long.size()] == '=') {
+            value = argument.substr(option.Long.size() + 1);
+            return &option;
+        }
+        if (!option.Short.empty() && argument.starts_with(option.Short) && !argument.starts_with("--")) {
+            value = argument.substr(option.Short.size());
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// Why the mode cannot be computed under the period named, in the command line's words.
+std::string RefusalOf(BatchMode mode, const PeriodRules *named, Computation::Refusal why) {
+    const ModeDescription *described = nullptr;
+    for (const ModeDescription &description : ModeDescriptions()) {
+        if (description.Mode == mode && (described == nullptr || !description.PeriodRefusal.empty())) {
+            described = &description;
+        }
+    }
+    const std::string name(described->Name);
+    if (why == Computation::Refusal::TakesNoPeriod) {
+        return name + " 模式不接受 --rules；--rules 用于 " + ModeNamesTakingPeriods() + "，时期为 " + PeriodNames();
+    }
+    std::vector<std::string> fitting;
+    for (const PeriodRules *period : Computation::ChoosablePeriods(mode)) {
+        fitting.emplace_back(period->Name);
+    }
+    const std::string_view period = named != nullptr ? named->Name : Rules(PeriodId::Y2011).Name;
+    return name + " 模式不适用于 " + std::string(period) + "：" + std::string(described->PeriodRefusal) +
+           "；可用 --rules " + JoinedWithOr(fitting);
+}
+
+}  // namespace
+
 std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> arguments,
                                               std::string &error) {
     CommandLine line;
@@ -207,118 +334,59 @@ std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> 
     }
     bool haveMode = false;
     bool haveInput = false;
-    bool haveOutput = false;
     bool optionsEnded = false;
-    const auto positional = [&](std::string_view argument) {
-        if (!haveMode) {
-            const std::optional<BatchMode> mode = ModeNamed(argument);
-            if (!mode) {
-                error = "未知的模式“" + std::string(argument) + "”：应为 " + ModeNames();
-                return false;
-            }
-            line.Mode = *mode;
-            haveMode = true;
-        } else if (!haveInput) {
-            line.Input = argument;
-            haveInput = true;
-        } else {
-            error = "多余的参数“" + std::string(argument) + "”：只能读一个输入文件";
-            return false;
-        }
-        return true;
-    };
-    const auto output = [&](std::string_view name) {
-        if (haveOutput) {
-            error = "输出文件只能指定一次";
-            return false;
-        }
-        if (name.empty()) {
-            error = "输出文件名是空的";
-            return false;
-        }
-        line.Output = name;
-        haveOutput = true;
-        return true;
-    };
-    bool haveRules = false;
-    const auto rules = [&](std::string_view name) {
-        if (haveRules) {
-            error = "--rules 只能指定一次";
-            return false;
-        }
-        line.Rules = FindPeriod(name);
-        if (line.Rules == nullptr) {
-            error = "未知的时期“" + std::string(name) + "”：--rules 应为 " + PeriodNames();
-            return false;
-        }
-        haveRules = true;
-        return true;
-    };
-
+    Seen seen;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
-            if (!positional(argument)) {
-                return std::nullopt;
-            }
-        } else if (argument == "--") {
+        if (!optionsEnded && argument == "--") {
             optionsEnded = true;
-        } else if (argument == "-o" || argument == "--output") {
-            if (i + 1 == arguments.size()) {
-                error = "选项 " + std::string(argument) + " 后面缺少输出文件名";
-                return std::nullopt;
-            }
-            if (!output(arguments[++i])) {
-                return std::nullopt;
-            }
-        } else if (argument == "--rules") {
-            if (i + 1 == arguments.size()) {
-                error = "选项 --rules 后面缺少时期：" + PeriodNames();
-                return std::nullopt;
-            }
-            if (!rules(arguments[++i])) {
-                return std::nullopt;
-            }
-        } else if (argument.starts_with("--rules=")) {
-            if (!rules(argument.substr(8))) {
-                return std::nullopt;
-            }
-        } else if (argument == "--in-place") {
-            line.InPlace = true;
-        } else if (argument.starts_with("--encoding") || argument.starts_with("--delimiter")) {
-            const bool encoding = argument.starts_with("--encoding");
-            const std::string_view name = encoding ? "--encoding" : "--delimiter";
-            std::string_view value;
-            if (argument == name && i + 1 < arguments.size()) {
-                value = arguments[++i];
-            } else if (argument.size() > name.size() && argument[name.size()] == '=') {
-                value = argument.substr(name.size() + 1);
+        } else if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            if (!haveMode) {
+                const std::optional<BatchMode> mode = ModeNamed(argument);
+                if (!mode) {
+                    error = "未知的模式“" + std::string(argument) + "”：应为 " + ModeNames();
+                    return std::nullopt;
+                }
+                line.Mode = *mode;
+                haveMode = true;
+            } else if (!haveInput) {
+                line.Input = argument;
+                haveInput = true;
             } else {
-                error = argument == name ? "选项 " + std::string(name) + " 后面缺少取值"
-                                         : "未知的选项“" + std::string(argument) + "”";
-                return std::nullopt;
-            }
-            if (!TakeValue(line, encoding, value, error)) {
-                return std::nullopt;
-            }
-        } else if (argument.starts_with("--output=") ||
-                   (argument.starts_with("-o") && !argument.starts_with("--"))) {
-            if (!output(argument.substr(argument.starts_with("-o") ? 2 : 9))) {
+                error = "多余的参数“" + std::string(argument) + "”：只能读一个输入文件";
                 return std::nullopt;
             }
         } else {
-            error = "未知的选项“" + std::string(argument) + "”";
-            return std::nullopt;
+            std::optional<std::string_view> value;
+            bool usesNext = false;
+            const Option *option = Spelt(argument, value, usesNext);
+            if (option == nullptr) {
+                error = "未知的选项“" + std::string(argument) + "”";
+                return std::nullopt;
+            }
+            if (usesNext) {
+                if (i + 1 == arguments.size()) {
+                    error = "选项 " + std::string(argument) + " 后面缺少" + option->Missing();
+                    return std::nullopt;
+                }
+                value = arguments[++i];
+            }
+            if (!option->Take(line, seen, value.value_or(std::string_view{}), error)) {
+                return std::nullopt;
+            }
         }
     }
     if (!haveMode) {
         error = "缺少模式：" + ModeNames();
         return std::nullopt;
     }
-    if (Describe(line.Mode, line.Rules, error) == nullptr) {
+    Computation::Refusal why{};
+    line.Computing = Computation::Resolve(line.Mode, line.Rules, why);
+    if (!line.Computing) {
+        error = RefusalOf(line.Mode, line.Rules, why);
         return std::nullopt;
     }
-    if (line.InPlace && (line.Input == "-" || haveOutput)) {
+    if (line.InPlace && (line.Input == "-" || seen.Output)) {
         error =
             line.Input == "-" ? "--in-place 需要输入文件名" : "--in-place 写回输入文件，不能再用 -o 指定输出";
         return std::nullopt;

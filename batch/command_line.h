@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
 #include "sheet/text_encoding.h"
 #include "engine/period_rules.h"
@@ -24,6 +25,7 @@ struct CommandLine {
     std::string Input = "-";
     std::string Output = "-";
     const PeriodRules *Rules = nullptr;               // --rules; nullptr where none is named
+    std::optional<Computation> Computing;             // the mode under that period, for a run
     TextEncoding Encoding = TextEncoding::Undecided;  // found from the input unless given
     char Separator = 0;                               // found from the header unless given
     bool InPlace = false;

@@ -50,10 +50,12 @@ int main(int argc, char **argv) {
     std::string error;
     const std::optional<CommandLine> line = CommandLine::Parse(arguments, error);
     if (!line) {
-        Complain(
-            error +
-            "\n用法 / usage: taxcalc-batch bonus|wage|gross-bonus|gross-wage|split [--rules PERIOD] [IN.csv] "
-            "[-o OUT.csv] [options]   (--help)");
+        std::string modes;
+        for (const ModeDescription *mode : OfferedModes()) {
+            modes.append(modes.empty() ? "" : "|").append(mode->Name);
+        }
+        Complain(error + "\n用法 / usage: taxcalc-batch " + modes +
+                 " [--rules PERIOD] [IN.csv] [-o OUT.csv] [options]   (--help)");
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {
@@ -97,7 +99,7 @@ int main(int argc, char **argv) {
         return kUnusable;
     }
 
-    BatchProcessor processor(line->Mode, *source, *sink, stderr, line->Rules);
+    BatchProcessor processor(*line->Computing, *source, *sink, stderr);
     std::optional<ProgressMeter> meter;
     if (isatty(STDERR_FILENO) == 1) {
         meter.emplace(stderr, SizeOfRegularFile(input));

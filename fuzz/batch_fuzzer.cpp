@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::size_t outputSize = 0;
     File out(open_memstream(&outputBytes, &outputSize));
     static std::FILE *const discard = std::fopen("/dev/null", "w");
-    BatchProcessor processor(mode, in.get(), out.get(), discard);
+    BatchProcessor processor(*Computation::Resolve(mode), in.get(), out.get(), discard);
     processor.SetInputForm(form);
     const int status = processor.Run();
     std::fflush(out.get());
@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The output's header is UTF-8 whatever the input's was: it names the added columns.
     std::string error;
     const std::optional<RowCalculator> calculator =
-        RowCalculator::ForHeader(mode, nullptr, outputRecords[header], error);
+        RowCalculator::ForHeader(*Computation::Resolve(mode), outputRecords[header], error);
     if (!calculator) {
         Fail("the output's header lost its figure columns", header);
     }

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/number_text.h"
+#include "payroll/yuan_text.h"
 #include "payroll/row_marks.h"
 
 namespace taxcalc {
@@ -19,10 +19,6 @@ const QColor kRowInk(0xC6, 0x28, 0x28);
 const QColor kAdvisedInk(0x2E, 0x7D, 0x32);
 const QColor kGridInk(0xE3, 0xE6, 0xEA);
 const QColor kAxisInk(0x55, 0x5B, 0x63);
-
-QString Yuan(Cents cents) {
-    return QString::fromStdString(CentsForm(cents));
-}
 
 // A round step (1, 2 or 5 times a power of ten yuan) giving about `count` ticks.
 double TickStep(double span, int count) {

@@ -14,12 +14,13 @@
 
 #include "sheet/output_file.h"
 #include "sheet/record_sink.h"
+#include "ui/utf8_text.h"
 
 namespace taxcalc {
 namespace {
 
 QString Text(const std::string &message) {
-    return QString::fromStdString(message);
+    return FromUtf8(message);
 }
 
 struct FileCloser {
@@ -31,10 +32,9 @@ struct FileCloser {
 PayrollJob::PayrollJob(QObject *parent) : QObject(parent) {}
 
 PayrollJob::~PayrollJob() {
-    if (m_thread != nullptr) {
+    if (m_thread) {
         cancel();
         m_thread->wait();
-        delete m_thread;
     }
 }
 
@@ -52,7 +52,7 @@ void PayrollJob::report(std::uint64_t done, std::uint64_t total) noexcept {
 }
 
 void PayrollJob::start(Kind kind, std::function<void(Result &)> work) {
-    if (m_thread != nullptr) {
+    if (m_thread) {
         return;
     }
     m_cancel = false;
@@ -60,21 +60,20 @@ void PayrollJob::start(Kind kind, std::function<void(Result &)> work) {
     m_total = 0;
     m_result = Result{};
     m_result.What = kind;
-    m_thread = QThread::create([this, work = std::move(work)] { work(m_result); });
-    connect(m_thread, &QThread::finished, this, &PayrollJob::collect);
+    m_thread.reset(QThread::create([this, work = std::move(work)] { work(m_result); }));
+    connect(m_thread.get(), &QThread::finished, this, &PayrollJob::collect);
     m_thread->start();
 }
 
 void PayrollJob::collect() {
     // The thread has ended: what it wrote into m_result is ours now.
     m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
+    m_thread.reset();
     emit finished();
 }
 
-void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *rules, TextEncoding encoding) {
-    start(Kind::Open, [this, path, mode, rules, encoding](Result &result) {
+void PayrollJob::open(const QString &path, const Computation &computation, TextEncoding encoding) {
+    start(Kind::Open, [this, path, computation, encoding](Result &result) {
         result.Path = path;
         m_phase = Phase::Reading;
         const std::uint64_t size = static_cast<std::uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
@@ -95,14 +94,14 @@ void PayrollJob::open(const QString &path, BatchMode mode, const PeriodRules *ru
             return;
         }
         result.Table = table;
-        computeRows(std::move(table), mode, rules, result);
+        computeRows(std::move(table), computation, result);
     });
 }
 
-void PayrollJob::compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules) {
-    start(Kind::Compute, [this, table, mode, rules](Result &result) {
+void PayrollJob::compute(std::shared_ptr<const PayrollTable> table, const Computation &computation) {
+    start(Kind::Compute, [this, table, computation](Result &result) {
         result.Table = table;
-        computeRows(table, mode, rules, result);
+        computeRows(table, computation, result);
     });
 }
 
@@ -111,11 +110,11 @@ std::shared_ptr<const PayrollOutcomes> PayrollJob::takePreview() {
     return std::move(m_preview);
 }
 
-void PayrollJob::computeRows(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules,
+void PayrollJob::computeRows(std::shared_ptr<const PayrollTable> table, const Computation &computation,
                              Result &result) {
     m_phase = Phase::Computing;
     std::string error;
-    std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(table, mode, rules, error);
+    std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(table, computation, error);
     if (!outcomes) {
         result.Error = Text(error);
         return;

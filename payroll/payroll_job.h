@@ -11,11 +11,11 @@
 #include <memory>
 #include <mutex>
 
-#include "paysheet/mode_description.h"
+#include "paysheet/computation.h"
 #include "paysheet/payroll_outcomes.h"
 #include "paysheet/payroll_table.h"
 
-class QThread;
+#include <QThread>
 
 namespace taxcalc {
 
@@ -48,11 +48,9 @@ public:
     bool busy() const noexcept { return m_thread != nullptr; }
 
     // Each starts only when no work runs.
-    // `rules` as taxcalc-batch's --rules: nullptr for none; the period tables are static.
     // `encoding` as the user named it; Undecided finds it from the file.
-    void open(const QString &path, BatchMode mode, const PeriodRules *rules,
-              TextEncoding encoding = TextEncoding::Undecided);
-    void compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules);
+    void open(const QString &path, const Computation &computation, TextEncoding encoding = TextEncoding::Undecided);
+    void compute(std::shared_ptr<const PayrollTable> table, const Computation &computation);
     void save(std::shared_ptr<const PayrollOutcomes> outcomes, const QString &path);
     void cancel() noexcept { m_cancel = true; }
 
@@ -77,10 +75,10 @@ private:
     // Reads progress for the table's and the outcomes' callbacks.
     void report(std::uint64_t done, std::uint64_t total) noexcept;
     // Shows the table's rows at once, then computes every row; fills the result.
-    void computeRows(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules,
-                     Result &result);
+    void computeRows(std::shared_ptr<const PayrollTable> table, const Computation &computation, Result &result);
 
-    QThread *m_thread = nullptr;
+    // Set while work runs; the thread is joined before it goes.
+    std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<Phase> m_phase{Phase::Reading};
     std::atomic<std::uint64_t> m_done{0};

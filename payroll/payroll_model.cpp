@@ -7,12 +7,12 @@
 #include <QStyle>
 
 #include "payroll/row_marks.h"
+#include "ui/utf8_text.h"
 
 namespace taxcalc {
 
 bool SameFigures(const PayrollOutcomes &a, const PayrollOutcomes &b) noexcept {
-    return a.SharedTable() == b.SharedTable() && &a.Evaluator().Calculator().Mode() == &b.Evaluator().Calculator().Mode() &&
-           a.Evaluator().Calculator().RowRules() == b.Evaluator().Calculator().RowRules();
+    return a.SharedTable() == b.SharedTable() && a.Computing() == b.Computing();
 }
 
 PayrollModel::PayrollModel(QObject *parent)
@@ -33,7 +33,7 @@ void PayrollModel::setOutcomes(std::shared_ptr<const PayrollOutcomes> outcomes) 
         cached.Row = static_cast<std::size_t>(-1);
     }
     m_width = m_outcomes ? static_cast<int>(m_outcomes->Table().Width()) : 0;
-    m_computedWidth = m_outcomes ? static_cast<int>(m_outcomes->Evaluator().Calculator().Width()) : 0;
+    m_computedWidth = m_outcomes ? static_cast<int>(m_outcomes->AddedHeaders().size()) : 0;
     endResetModel();
 }
 
@@ -79,14 +79,13 @@ const PayrollModel::CachedRow &PayrollModel::cached(std::size_t row) const {
 
 QVariant PayrollModel::cellText(std::size_t row, int column) const {
     if (column < m_width) {
-        const std::string_view cell = m_outcomes->Table().Cell(row, static_cast<std::size_t>(column));
-        return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+        return FromUtf8(m_outcomes->Table().Cell(row, static_cast<std::size_t>(column)));
     }
     const RowFigures &row_figures = cached(row).Figures;
     const std::string &text = column < m_width + m_computedWidth
                                   ? row_figures.Cells[static_cast<std::size_t>(column - m_width)]
                                   : row_figures.Error;
-    return QString::fromStdString(text);
+    return FromUtf8(text);
 }
 
 QVariant PayrollModel::data(const QModelIndex &index, int role) const {
@@ -119,11 +118,11 @@ QVariant PayrollModel::data(const QModelIndex &index, int role) const {
         case Qt::ToolTipRole:
         case Qt::AccessibleDescriptionRole:
             if (state == RowState::Refused) {
-                return RowMarkName(state, m_outcomes->Evaluator().Mode()) + QStringLiteral("：") +
+                return RowMarkName(state, m_outcomes->Computing().Kind()) + QStringLiteral("：") +
                        cellText(row, m_width + m_computedWidth).toString();
             }
             if (state == RowState::Advised) {
-                return RowMarkName(state, m_outcomes->Evaluator().Mode());
+                return RowMarkName(state, m_outcomes->Computing().Kind());
             }
             return {};
         case Qt::TextAlignmentRole:
@@ -144,15 +143,12 @@ QVariant PayrollModel::headerData(int section, Qt::Orientation orientation, int 
         return QString::number(m_outcomes->Table().Line(tableRow(section)));
     }
     if (section < m_width) {
-        const std::string_view cell = m_outcomes->Table().Header().Cell(static_cast<std::size_t>(section));
-        return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+        return FromUtf8(m_outcomes->Table().Header().Cell(static_cast<std::size_t>(section)));
     }
-    const auto names = m_outcomes->Evaluator().Calculator().Headers();
     if (section < m_width + m_computedWidth) {
-        const std::string_view name = names[static_cast<std::size_t>(section - m_width)];
-        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        return FromUtf8(m_outcomes->AddedHeaders()[static_cast<std::size_t>(section - m_width)]);
     }
-    return QString::fromStdString(std::string(RowEvaluator::kErrorHeader));
+    return FromUtf8(RowEvaluator::kErrorHeader);
 }
 
 }  // namespace taxcalc

@@ -29,27 +29,15 @@
 
 #include "paysheet/bonus_curve.h"
 #include "engine/period_rules.h"
-#include "engine/number_text.h"
 #include "payroll/bonus_chart.h"
 #include "payroll/payroll_job.h"
 #include "payroll/payroll_model.h"
 #include "payroll/row_marks.h"
+#include "payroll/yuan_text.h"
+#include "ui/utf8_text.h"
 
 namespace taxcalc {
 namespace {
-
-struct ModeChoice {
-    const char *Name;
-    BatchMode Mode;
-};
-
-constexpr ModeChoice kModes[] = {
-    {"年终奖", BatchMode::Bonus},
-    {"工资", BatchMode::Wage},
-    {"税后反推年终奖", BatchMode::GrossBonus},
-    {"税后反推工资", BatchMode::GrossWage},
-    {"最优分配", BatchMode::Split},
-};
 
 constexpr auto kWorkbookSuffix = QLatin1StringView(".xlsx");
 constexpr auto kCsvSuffix = QLatin1StringView(".csv");
@@ -57,13 +45,8 @@ constexpr auto kCsvSuffix = QLatin1StringView(".csv");
 constexpr int kChartSamples = 480;
 constexpr int kSizingRows = 200;
 
-QString Yuan(Cents cents) {
-    return QString::fromStdString(CentsForm(cents));
-}
-
 QString PeriodText(const PeriodRules &rules) {
-    auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
-    return QStringLiteral("%1（%2 至 %3）").arg(text(rules.Name), text(rules.FirstDay), text(rules.LastDay));
+    return QStringLiteral("%1（%2 至 %3）").arg(FromUtf8(rules.Name), FromUtf8(rules.FirstDay), FromUtf8(rules.LastDay));
 }
 
 QString LocalFileOf(const QMimeData *mime) {
@@ -135,8 +118,8 @@ void PayrollWindow::buildControls() {
     m_modeCombo = new QComboBox(central);
     m_modeCombo->setObjectName(QStringLiteral("modeCombo"));
     m_modeCombo->setAccessibleName(QStringLiteral("计算方式"));
-    for (const ModeChoice &choice : kModes) {
-        m_modeCombo->addItem(QString::fromUtf8(choice.Name), static_cast<int>(choice.Mode));
+    for (const ModeDescription *offered : OfferedModes()) {
+        m_modeCombo->addItem(FromUtf8(offered->Title), static_cast<int>(offered->Mode));
     }
     modeLabel->setBuddy(m_modeCombo);
     auto *periodLabel = new QLabel(QStringLiteral("税法期间(&P)："), central);
@@ -232,11 +215,12 @@ BatchMode PayrollWindow::mode() const {
     return static_cast<BatchMode>(m_modeCombo->currentData().toInt());
 }
 
-const PeriodRules *PayrollWindow::rules() const {
-    if (!m_periodCombo->isEnabled()) {
-        return nullptr;
-    }
-    return FindPeriod(m_periodCombo->currentData().toString().toStdString());
+Computation PayrollWindow::computation() const {
+    // Only the periods the mode takes are offered; a mode that takes none has its own.
+    const PeriodRules *period =
+        m_periodCombo->isEnabled() ? FindPeriod(m_periodCombo->currentData().toString().toStdString()) : nullptr;
+    std::optional<Computation> chosen = Computation::Resolve(mode(), period);
+    return chosen ? *chosen : *Computation::Resolve(mode());
 }
 
 void PayrollWindow::fillPeriods() {
@@ -247,12 +231,8 @@ void PayrollWindow::fillPeriods() {
     const QSignalBlocker blocker(m_periodCombo);
     m_periodCombo->clear();
     // The periods the core computes the mode under, as taxcalc-batch takes --rules.
-    std::string refusal;
-    for (const PeriodRules &period : AllPeriods()) {
-        if (Describe(mode(), &period, refusal) != nullptr) {
-            m_periodCombo->addItem(PeriodText(period),
-                                   QString::fromUtf8(period.Name.data(), static_cast<qsizetype>(period.Name.size())));
-        }
+    for (const PeriodRules *period : Computation::ChoosablePeriods(mode())) {
+        m_periodCombo->addItem(PeriodText(*period), FromUtf8(period->Name));
     }
     if (m_periodCombo->count() == 0) {
         m_periodCombo->addItem(QStringLiteral("2011 与 2010 对照"));
@@ -310,7 +290,7 @@ void PayrollWindow::openFile(const QString &path, TextEncoding encoding) {
     }
     m_status->setText(QStringLiteral("正在打开 %1 …").arg(QFileInfo(path).fileName()));
     m_openingPath = path;
-    m_job->open(path, mode(), rules(), encoding);
+    m_job->open(path, computation(), encoding);
     setBusy(true);
 }
 
@@ -338,7 +318,7 @@ void PayrollWindow::modeChanged() {
         return;
     }
     m_status->setText(QStringLiteral("正在计算…"));
-    m_job->compute(m_table, mode(), rules());
+    m_job->compute(m_table, computation());
     setBusy(true);
 }
 
@@ -422,7 +402,7 @@ void PayrollWindow::jobFinished() {
         showRows(result.Outcomes);
         QString opened = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
         // What the reader noted of the file's form: its encoding, its separator.
-        const QString notes = QString::fromStdString(m_table->Notes()).trimmed().replace(QLatin1Char('\n'),
+        const QString notes = FromUtf8(m_table->Notes()).trimmed().replace(QLatin1Char('\n'),
                                                                                         QStringLiteral("；"));
         if (!notes.isEmpty()) {
             opened += QStringLiteral("（%1）").arg(notes);
@@ -482,11 +462,10 @@ void PayrollWindow::showSummary() {
     }
     const PayrollSummary &s = outcomes->Summary();
     QString text = QStringLiteral("共 %1 行 · 未能计算 %2 行").arg(s.Rows).arg(s.Refused);
-    const RowCalculator &calculator = outcomes->Evaluator().Calculator();
-    const bool advises = calculator.SummedCell(Sum::AdvisedTax) || calculator.SummedCell(Sum::Saving);
+    const bool advises = outcomes->Advises();
     if (advises) {
         text += QStringLiteral(" · %1 %2 行")
-                    .arg(RowMarkName(RowState::Advised, outcomes->Evaluator().Mode()))
+                    .arg(RowMarkName(RowState::Advised, outcomes->Computing().Kind()))
                     .arg(s.Advised);
     }
     if (s.TooLarge) {
@@ -507,35 +486,26 @@ void PayrollWindow::selectionChanged() {
         m_chart->clearCurve(QStringLiteral("选中一行年终奖，这里画出它附近的税后年终奖曲线。"));
         return;
     }
-    if (outcomes->Evaluator().Mode() != BatchMode::Bonus) {
-        m_chart->clearCurve(QStringLiteral("图表画的是年终奖；选“年终奖”计算时显示。"));
-        return;
-    }
     const std::size_t row = m_model->tableRow(current.row());
-    const RowState state = m_model->state(row);
-    if (state == RowState::Refused || state == RowState::Blank) {
-        m_chart->clearCurve(QStringLiteral("第 %1 行没有算出年终奖。").arg(outcomes->Table().Line(row)));
+    PayrollOutcomes::CurveRefusal why{};
+    std::optional<BonusCurve> curve = outcomes->Curve(row, kChartSamples, why);
+    if (!curve) {
+        const QString line = QString::number(outcomes->Table().Line(row));
+        switch (why) {
+            case PayrollOutcomes::CurveRefusal::NotBonus:
+                m_chart->clearCurve(QStringLiteral("图表画的是年终奖；选“年终奖”计算时显示。"));
+                break;
+            case PayrollOutcomes::CurveRefusal::NoFigures:
+                m_chart->clearCurve(QStringLiteral("第 %1 行没有算出年终奖。").arg(line));
+                break;
+            case PayrollOutcomes::CurveRefusal::TooLarge:
+                m_chart->clearCurve(QStringLiteral("第 %1 行的数额过大，画不出来。").arg(line));
+                break;
+        }
         return;
     }
-    CsvRecord record;
-    outcomes->Table().Row(row, record);
-    const RowCalculator &calculator = outcomes->Evaluator().Calculator();
-    const std::optional<RowInput> input = calculator.Input(record);
-    if (!input || !input->Amounts[0]) {
-        m_chart->clearCurve(QStringLiteral("第 %1 行没有算出年终奖。").arg(outcomes->Table().Line(row)));
-        return;
-    }
-    // The window's own methods are the 2011 period's rules in cents.
-    const PeriodRules &period = calculator.RowRules() != nullptr ? *calculator.RowRules() : Rules(PeriodId::Y2011);
-    const std::optional<Cents> bonus = ToCents(*input->Amounts[0]);
-    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1]) : period.Allowance;
-    if (!bonus || !wage || *bonus > kMaxCents / 2) {
-        m_chart->clearCurve(QStringLiteral("第 %1 行的数额过大，画不出来。").arg(outcomes->Table().Line(row)));
-        return;
-    }
-    m_chart->setCurve(BonusCurve::Around(period, *bonus, *wage, kChartSamples),
-                      QStringLiteral("%1 年规则").arg(QString::fromUtf8(period.Name.data(),
-                                                                          static_cast<qsizetype>(period.Name.size()))));
+    m_chart->setCurve(std::move(*curve),
+                      QStringLiteral("%1 年规则").arg(FromUtf8(outcomes->Computing().Period().Name)));
 }
 
 void PayrollWindow::askEncoding(const QString &path, const QString &why) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
 #include "paysheet/payroll_outcomes.h"
 #include "paysheet/payroll_table.h"
@@ -76,8 +77,8 @@ private:
     void setBusy(bool busy);
     void showSummary();
     BatchMode mode() const;
-    // The chosen period as --rules names it; nullptr where the mode takes none.
-    const PeriodRules *rules() const;
+    // The chosen mode under the chosen period.
+    Computation computation() const;
 
     PayrollModel *m_model;
     PayrollJob *m_job;

@@ -50,12 +50,13 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
     return text;
 }
 
-std::optional<ColumnMap> ColumnMap::Find(const ModeDescription &mode, const PeriodRules *rules,
-                                         const CsvRecord &header, std::string &error) {
+std::optional<ColumnMap> ColumnMap::Find(const Computation &computation, const CsvRecord &header,
+                                         std::string &error) {
+    const ModeDescription &mode = computation.Mode();
     ColumnMap map;
     map.m_columns.fill(kMissing);
     for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
-        if (AppliesUnder(mode.Inputs[i].When, rules) &&
+        if (computation.Applies(mode.Inputs[i].When) &&
             !Locate(mode.Inputs[i], header, map.m_columns[i], error)) {
             return std::nullopt;
         }
@@ -63,7 +64,7 @@ std::optional<ColumnMap> ColumnMap::Find(const ModeDescription &mode, const Peri
     for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
         const InputColumn &input = mode.Inputs[i];
         if (map.m_columns[i] == kMissing && input.Default == ColumnDefault::Required &&
-            AppliesUnder(input.When, rules)) {
+            computation.Applies(input.When)) {
             error = "表头中没有" + std::string(input.Chinese) + "列（列名“" + std::string(input.Chinese) +
                     "”或“" + std::string(input.English) + "”）";
             return std::nullopt;

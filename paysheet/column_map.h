@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "paysheet/mode_description.h"
+#include "paysheet/computation.h"
 #include "sheet/csv_record.h"
 
 namespace taxcalc {
@@ -21,11 +21,11 @@ class ColumnMap {
 public:
     static constexpr std::size_t kMissing = static_cast<std::size_t>(-1);
 
-    // The header's columns for the mode under `rules` (nullptr: the window's rules).
-    // Fails, saying why in `error`, when a required figure has no column, or when a
-    // figure has more than one.
-    static std::optional<ColumnMap> Find(const ModeDescription &mode, const PeriodRules *rules,
-                                         const CsvRecord &header, std::string &error);
+    // The header's columns for the computation's mode under its period. Fails, saying
+    // why in `error`, when a required figure has no column, or when a figure has more
+    // than one.
+    static std::optional<ColumnMap> Find(const Computation &computation, const CsvRecord &header,
+                                         std::string &error);
 
     // The column of the mode's input figure `input`; kMissing when the header lacks it
     // or it does not apply under the period.

@@ -123,12 +123,12 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
     return RowOutcome::Computed;
 }
 
-// A mode may appear more than once, for different uses of --rules; Describe takes
+// A mode may appear more than once, for different uses of a period; Computation takes
 // the first that fits.
 constexpr std::array<ModeDescription, 6> kModes{{
-    {BatchMode::Bonus, "bonus", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
-    {BatchMode::Bonus, "bonus", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
-    {BatchMode::Wage, "wage", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
+    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
+    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
+    {BatchMode::Wage, "wage", "工资", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
     kGrossBonusMode,
     kGrossWageMode,
     kSplitMode,
@@ -156,40 +156,6 @@ static_assert([] {
     return true;
 }());
 
-// "a、b 或 c"
-std::string JoinedWithOr(std::span<const std::string> items) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == items.size() ? " 或 " : "、";
-        }
-        text += items[i];
-    }
-    return text;
-}
-
-std::string NamesTakingRules() {
-    std::vector<std::string> names;
-    for (const ModeDescription &mode : kModes) {
-        if (mode.Rules != RulesUse::None && (names.empty() || names.back() != mode.Name)) {
-            names.emplace_back(mode.Name);
-        }
-    }
-    return JoinedWithOr(names);
-}
-
-bool TakesPeriod(const ModeDescription &mode, const PeriodRules *rules) noexcept {
-    switch (mode.Rules) {
-        case RulesUse::None:
-            return rules == nullptr;
-        case RulesUse::Window:
-            return rules == nullptr || rules->Id == PeriodId::Y2011;
-        case RulesUse::Periods:
-            break;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<BatchMode> ModeNamed(std::string_view name) noexcept {
@@ -201,10 +167,43 @@ std::optional<BatchMode> ModeNamed(std::string_view name) noexcept {
     return std::nullopt;
 }
 
+std::span<const ModeDescription> ModeDescriptions() noexcept {
+    return kModes;
+}
+
+std::vector<const ModeDescription *> OfferedModes() {
+    std::vector<const ModeDescription *> offered;
+    for (const ModeDescription &mode : kModes) {
+        if (offered.empty() || offered.back()->Mode != mode.Mode) {
+            offered.push_back(&mode);
+        }
+    }
+    return offered;
+}
+
+std::string JoinedWithOr(std::span<const std::string> items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == items.size() ? " 或 " : "、";
+        }
+        text += items[i];
+    }
+    return text;
+}
+
 std::string ModeNames() {
     std::vector<std::string> names;
+    for (const ModeDescription *mode : OfferedModes()) {
+        names.emplace_back(mode->Name);
+    }
+    return JoinedWithOr(names);
+}
+
+std::string ModeNamesTakingPeriods() {
+    std::vector<std::string> names;
     for (const ModeDescription &mode : kModes) {
-        if (names.empty() || names.back() != mode.Name) {
+        if (mode.Rules != RulesUse::None && (names.empty() || names.back() != mode.Name)) {
             names.emplace_back(mode.Name);
         }
     }
@@ -218,47 +217,6 @@ std::string PeriodNames() {
                         std::string(rules.LastDay) + "）");
     }
     return JoinedWithOr(names);
-}
-
-const ModeDescription *Describe(BatchMode mode, const PeriodRules *rules, std::string &error) {
-    const ModeDescription *named = nullptr;
-    for (const ModeDescription &description : kModes) {
-        if (description.Mode != mode) {
-            continue;
-        }
-        named = &description;
-        if (!TakesPeriod(description, rules)) {
-            continue;
-        }
-        if (!AppliesUnder(description.Periods, RulesForRows(description, rules))) {
-            error = std::string(description.PeriodRefusal);
-            return nullptr;
-        }
-        return &description;
-    }
-    error = std::string(named != nullptr ? named->Name : "") + " 模式不接受 --rules；--rules 用于 " +
-            NamesTakingRules() + "，时期为 " + PeriodNames();
-    return nullptr;
-}
-
-const PeriodRules *RulesForRows(const ModeDescription &mode, const PeriodRules *rules) noexcept {
-    if (mode.Rules != RulesUse::Periods) {
-        return nullptr;
-    }
-    return rules != nullptr ? rules : &Rules(PeriodId::Y2011);
-}
-
-bool AppliesUnder(Applies when, const PeriodRules *rules) noexcept {
-    const PeriodRules &period = rules != nullptr ? *rules : Rules(PeriodId::Y2011);
-    switch (when) {
-        case Applies::Always:
-            return true;
-        case Applies::WageRule:
-            return period.WageReducesBonus;
-        case Applies::ComprehensiveYear:
-            return period.ComprehensiveYear;
-    }
-    return true;
 }
 
 }  // namespace taxcalc

@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "paysheet/row_figures.h"
 #include "engine/period_rules.h"
@@ -68,7 +69,8 @@ struct AddedColumn {
 struct RowInput {
     static constexpr std::size_t kMaxInputs = 6;
 
-    // The period's rules; nullptr where the mode computes with the window's own methods.
+    // The period's rules; the 2011 period's where the mode computes with the window's
+    // own methods.
     const PeriodRules *Rules = nullptr;
     // Empty for an optional figure that is not given, and for a column that does not
     // apply under the period.
@@ -93,19 +95,28 @@ enum class RulesUse {
 
 struct ModeDescription {
     BatchMode Mode;
-    std::string_view Name;  // on the command line
+    std::string_view Name;   // on the command line
+    std::string_view Title;  // in the window's choice of modes
     RulesUse Rules;
     std::span<const InputColumn> Inputs;  // the first is the row's main figure
     std::span<const AddedColumn> Added;   // at most RowFigures::kMaxCells
     // Fills figures.Cells by the index of Added; cells of columns not written are
     // ignored.
     RowOutcome (*Compute)(const RowInput &input, RowFigures &figures);
-    // The periods the mode computes at all, and what it says under the others.
+    // The periods the mode computes at all, and why it computes nothing under the
+    // others.
     Applies Periods = Applies::Always;
     std::string_view PeriodRefusal = {};
     // Whether a negative figure is refused: the planning modes take none.
     bool NonNegative = false;
 };
+
+// Every description, in the order the modes are offered; a mode may stand more
+// than once, for different uses of a period, and is offered at its first.
+std::span<const ModeDescription> ModeDescriptions() noexcept;
+
+// Each mode once, at its first description, in the order offered.
+std::vector<const ModeDescription *> OfferedModes();
 
 // The mode that a command-line name stands for.
 std::optional<BatchMode> ModeNamed(std::string_view name) noexcept;
@@ -113,19 +124,13 @@ std::optional<BatchMode> ModeNamed(std::string_view name) noexcept;
 // "bonus 或 wage": every mode's name, for messages.
 std::string ModeNames();
 
+// The names of the modes that take a period, the same way.
+std::string ModeNamesTakingPeriods();
+
 // "2008（发放日 2008-03-01 至 2011-08-31）、…或 2019（…）": the periods, for messages.
 std::string PeriodNames();
 
-// The description that computes `mode` under `rules` (nullptr: no --rules given).
-// Fails, saying why in `error`, where the mode takes no such period.
-const ModeDescription *Describe(BatchMode mode, const PeriodRules *rules, std::string &error);
-
-// The rules that a row's figures are computed by: nullptr for the window's own
-// methods, else the period named, 2011 where none is.
-const PeriodRules *RulesForRows(const ModeDescription &mode, const PeriodRules *rules) noexcept;
-
-// Whether a column marked `when` is read or written under `rules` (nullptr stands
-// for the window's 2011 rules).
-bool AppliesUnder(Applies when, const PeriodRules *rules) noexcept;
+// "a、b 或 c"
+std::string JoinedWithOr(std::span<const std::string> items);
 
 }  // namespace taxcalc

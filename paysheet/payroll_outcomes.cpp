@@ -37,21 +37,20 @@ PayrollOutcomes::PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowE
     : m_table(std::move(table)), m_evaluator(std::move(evaluator)) {}
 
 std::optional<PayrollOutcomes> PayrollOutcomes::Prepare(std::shared_ptr<const PayrollTable> table,
-                                                        BatchMode mode, const PeriodRules *rules,
-                                                        std::string &error) {
-    std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(mode, rules, table->Header(), error);
+                                                        const Computation &computation, std::string &error) {
+    std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(computation, table->Header(), error);
     if (!evaluator) {
         return std::nullopt;
     }
     return PayrollOutcomes(std::move(table), std::move(*evaluator));
 }
 
-PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table, BatchMode mode,
-                                                 const PeriodRules *rules,
+PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table,
+                                                 const Computation &computation,
                                                  std::optional<PayrollOutcomes> &outcomes,
                                                  std::string &error, const Progress &progress,
                                                  const std::atomic<bool> *cancel) {
-    outcomes = Prepare(std::move(table), mode, rules, error);
+    outcomes = Prepare(std::move(table), computation, error);
     if (!outcomes) {
         return Status::Failed;
     }
@@ -129,6 +128,39 @@ RowState PayrollOutcomes::Evaluate(std::size_t row, CsvRecord &record, RowFigure
         return RowState::Blank;
     }
     return figures.Advised ? RowState::Advised : RowState::Computed;
+}
+
+bool PayrollOutcomes::Advises() const noexcept {
+    const RowCalculator &calculator = m_evaluator.Calculator();
+    return calculator.SummedCell(Sum::AdvisedTax) || calculator.SummedCell(Sum::Saving);
+}
+
+std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, CurveRefusal &why) const {
+    if (Computing().Kind() != BatchMode::Bonus) {
+        why = CurveRefusal::NotBonus;
+        return std::nullopt;
+    }
+    why = CurveRefusal::NoFigures;
+    RowFigures figures;
+    CsvRecord record;
+    const RowState state = Evaluate(row, record, figures);
+    if (state == RowState::Refused || state == RowState::Blank) {
+        return std::nullopt;
+    }
+    const std::optional<RowInput> input = m_evaluator.Calculator().Input(record);
+    if (!input || !input->Amounts[0]) {
+        return std::nullopt;
+    }
+    // The window's own methods are the 2011 period's rules in cents.
+    const PeriodRules &period = Computing().Period();
+    const std::optional<Cents> bonus = ToCents(*input->Amounts[0]);
+    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1]) : period.Allowance;
+    // Half the range that cents hold leaves room for the curve beyond the bonus.
+    if (!bonus || !wage || *bonus > kMaxCents / 2) {
+        why = CurveRefusal::TooLarge;
+        return std::nullopt;
+    }
+    return BonusCurve::Around(period, *bonus, *wage, samples);
 }
 
 RowState PayrollOutcomes::Figures(std::size_t row, RowFigures &figures) const {

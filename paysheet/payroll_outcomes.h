@@ -9,9 +9,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "paysheet/bonus_curve.h"
+#include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
 #include "paysheet/payroll_table.h"
 #include "paysheet/row_evaluator.h"
@@ -52,25 +56,28 @@ public:
 
     static constexpr std::uint64_t kProgressEvery = 16384;
 
-    // Computes every row under the mode and `rules` as taxcalc-batch takes them
-    // (nullptr: no --rules). Fails, saying why in `error`, where the tool would: the
-    // mode takes no such period, or the header lacks the mode's columns. `progress`
-    // and `cancel` work as for PayrollTable::Read.
-    static Status Compute(std::shared_ptr<const PayrollTable> table, BatchMode mode, const PeriodRules *rules,
+    // Computes every row as taxcalc-batch computes them. Fails, saying why in `error`,
+    // where the tool would: the header lacks the mode's columns. `progress` and
+    // `cancel` work as for PayrollTable::Read.
+    static Status Compute(std::shared_ptr<const PayrollTable> table, const Computation &computation,
                           std::optional<PayrollOutcomes> &outcomes, std::string &error,
                           const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
 
     // The outcomes before any row is computed: Figures() and Write() work at once,
     // so that a window can show its first screen while ComputeRows() runs on a copy.
-    static std::optional<PayrollOutcomes> Prepare(std::shared_ptr<const PayrollTable> table, BatchMode mode,
-                                                  const PeriodRules *rules, std::string &error);
+    static std::optional<PayrollOutcomes> Prepare(std::shared_ptr<const PayrollTable> table,
+                                                  const Computation &computation, std::string &error);
     Status ComputeRows(const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
     // Whether State(), MarkedRows() and Summary() hold every row's outcome.
     bool RowsComputed() const noexcept { return m_rowsComputed; }
 
     const PayrollTable &Table() const noexcept { return *m_table; }
     const std::shared_ptr<const PayrollTable> &SharedTable() const noexcept { return m_table; }
-    const RowEvaluator &Evaluator() const noexcept { return m_evaluator; }
+    const Computation &Computing() const noexcept { return m_evaluator.Computing(); }
+    // The names of the columns the mode adds to this table, without the error column.
+    std::span<const std::string_view> AddedHeaders() const noexcept { return m_evaluator.Calculator().Headers(); }
+    // Whether the mode gives advice that lowers a row's tax, which the summary counts.
+    bool Advises() const noexcept;
     const PayrollSummary &Summary() const noexcept { return m_summary; }
 
     RowState State(std::size_t row) const noexcept { return static_cast<RowState>(m_states[row]); }
@@ -80,6 +87,12 @@ public:
     // The row's added cells and error, as the file gets them.
     // Returns what the row is, as State() gives it once every row is computed.
     RowState Figures(std::size_t row, RowFigures &figures) const;
+
+    // The curve of what the row's bonus would leave after tax around it, with the
+    // period's blind zones: nothing but for a computed row of the bonus mode whose
+    // amounts the curve can hold, and then `why` says which of these it is.
+    enum class CurveRefusal { NotBonus, NoFigures, TooLarge };
+    std::optional<BonusCurve> Curve(std::size_t row, int samples, CurveRefusal &why) const;
 
     // The whole table as taxcalc-batch writes it for the same file and mode, to a
     // CSV or .xlsx sink, which it finishes. False, saying why in `error`, when a write

@@ -32,7 +32,6 @@ PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, co
         return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
     }
     m_leadingBlank = reader.LeadingBlank();
-    m_headerHint = reader.HeaderHint(m_header);
     CsvRecord record;
     std::string escaped;
     SheetReader::Status status;

@@ -55,9 +55,6 @@ public:
     // What the reader noted about the file's form (its encoding and separator where
     // they are not the plain ones), one note a line.
     const std::string &Notes() const noexcept { return m_notes; }
-    // What may explain a header that names no usable column, as a continuation of
-    // the refusal; empty when nothing does.
-    const std::string &HeaderHint() const noexcept { return m_headerHint; }
     // The line (CSV) or row (worksheet) of the file where the row starts, from 1.
     std::uint64_t Line(std::size_t row) const noexcept { return m_rows[row].Line; }
 
@@ -80,7 +77,6 @@ private:
     CsvRecord m_header;
     std::uint64_t m_leadingBlank = 0;
     std::string m_notes;
-    std::string m_headerHint;
     std::vector<RowEntry> m_rows;
     // The reasons of the rows with escaped bytes, which are few, by row.
     std::vector<std::pair<std::size_t, std::string>> m_escaped;

@@ -34,8 +34,7 @@ inline constexpr std::array<InputColumn, 2> kGrossWageInputs{{
 inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{
     {{"税前工资"}, {"工资个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后工资"}}};
 inline constexpr std::string_view kGrossWageRefusal =
-    "gross-wage 模式不适用于 2019：自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推；"
-    "可用 --rules 2008、2011 或 2018";
+    "自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推";
 
 inline constexpr std::array<InputColumn, 5> kSplitInputs{{
     {"月薪", "wage", ColumnDefault::Required},
@@ -58,6 +57,7 @@ inline constexpr std::array<AddedColumn, 6> kSplitAdded{{
 inline constexpr ModeDescription kGrossBonusMode{
     .Mode = BatchMode::GrossBonus,
     .Name = "gross-bonus",
+    .Title = "税后反推年终奖",
     .Rules = RulesUse::Periods,
     .Inputs = kGrossBonusInputs,
     .Added = kGrossBonusAdded,
@@ -67,6 +67,7 @@ inline constexpr ModeDescription kGrossBonusMode{
 inline constexpr ModeDescription kGrossWageMode{
     .Mode = BatchMode::GrossWage,
     .Name = "gross-wage",
+    .Title = "税后反推工资",
     .Rules = RulesUse::Periods,
     .Inputs = kGrossWageInputs,
     .Added = kGrossWageAdded,
@@ -78,6 +79,7 @@ inline constexpr ModeDescription kGrossWageMode{
 inline constexpr ModeDescription kSplitMode{
     .Mode = BatchMode::Split,
     .Name = "split",
+    .Title = "最优分配",
     .Rules = RulesUse::Periods,
     .Inputs = kSplitInputs,
     .Added = kSplitAdded,

@@ -21,11 +21,12 @@ std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexce
 
 }  // namespace
 
-RowCalculator::RowCalculator(const ModeDescription &mode, const PeriodRules *rules, ColumnMap columns)
-    : m_mode(&mode), m_rules(RulesForRows(mode, rules)), m_columns(std::move(columns)) {
+RowCalculator::RowCalculator(const Computation &computation, ColumnMap columns)
+    : m_computation(computation), m_mode(&computation.Mode()), m_columns(std::move(columns)) {
+    const ModeDescription &mode = *m_mode;
     for (std::size_t i = 0; i < mode.Added.size(); ++i) {
         const AddedColumn &added = mode.Added[i];
-        if (AppliesUnder(added.When, m_rules) &&
+        if (m_computation.Applies(added.When) &&
             (!added.NeedsInput || m_columns.Column(*added.NeedsInput) != ColumnMap::kMissing)) {
             m_headers.push_back(added.Header);
             m_written.push_back(i);
@@ -34,24 +35,19 @@ RowCalculator::RowCalculator(const ModeDescription &mode, const PeriodRules *rul
     for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
         const bool given =
             mode.Inputs[i].Default != ColumnDefault::Optional || m_columns.Column(i) != ColumnMap::kMissing;
-        if (AppliesUnder(mode.Inputs[i].When, m_rules) && given) {
+        if (m_computation.Applies(mode.Inputs[i].When) && given) {
             m_allNames += (m_allNames.empty() ? "" : "、") + m_columns.Name(i);
         }
     }
 }
 
-std::optional<RowCalculator> RowCalculator::ForHeader(BatchMode mode, const PeriodRules *rules,
-                                                      const CsvRecord &header, std::string &error) {
-    const ModeDescription *description = Describe(mode, rules, error);
-    if (description == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<ColumnMap> columns =
-        ColumnMap::Find(*description, RulesForRows(*description, rules), header, error);
+std::optional<RowCalculator> RowCalculator::ForHeader(const Computation &computation, const CsvRecord &header,
+                                                      std::string &error) {
+    std::optional<ColumnMap> columns = ColumnMap::Find(computation, header, error);
     if (!columns) {
         return std::nullopt;
     }
-    return RowCalculator(*description, rules, std::move(*columns));
+    return RowCalculator(computation, std::move(*columns));
 }
 
 std::array<std::string_view, RowInput::kMaxInputs> RowCalculator::Texts(const CsvRecord &record) const {
@@ -86,11 +82,11 @@ std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
 
 bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInput &input,
                                 RowFigures &figures) const {
-    input.Rules = m_rules;
-    const Cents allowance = (m_rules != nullptr ? *m_rules : Rules(PeriodId::Y2011)).Allowance;
+    input.Rules = &m_computation.Period();
+    const Cents allowance = m_computation.Period().Allowance;
     for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
         const InputColumn &column = m_mode->Inputs[i];
-        if (!AppliesUnder(column.When, m_rules)) {
+        if (!m_computation.Applies(column.When)) {
             continue;
         }
         const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
@@ -133,7 +129,7 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
         return false;
     }
     RowOutcome outcome = RowOutcome::Computed;
-    if (m_rules != nullptr) {
+    if (!m_computation.WindowMethods()) {
         // Under a period every figure is rounded to the cent before anything else.
         for (std::size_t i = 0; i < m_mode->Inputs.size() && outcome == RowOutcome::Computed; ++i) {
             if (input.Amounts[i]) {

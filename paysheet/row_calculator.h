@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "paysheet/mode_description.h"
 #include "paysheet/column_map.h"
+#include "paysheet/computation.h"
+#include "paysheet/mode_description.h"
 #include "sheet/csv_record.h"
 #include "paysheet/row_figures.h"
 
@@ -23,13 +24,12 @@ namespace taxcalc {
 // the panel shows for the same entry texts, in the same number forms.
 class RowCalculator {
 public:
-    RowCalculator(const ModeDescription &mode, const PeriodRules *rules, ColumnMap columns);
+    RowCalculator(const Computation &computation, ColumnMap columns);
 
-    // The calculator for a file with this header, `rules` as given on the command line
-    // (nullptr: none). Fails, saying why in `error`, where the mode takes no such period
-    // or the header lacks a required column or has one twice.
-    static std::optional<RowCalculator> ForHeader(BatchMode mode, const PeriodRules *rules,
-                                                  const CsvRecord &header, std::string &error);
+    // The calculator for a file with this header. Fails, saying why in `error`, where
+    // the header lacks a required column or has one twice.
+    static std::optional<RowCalculator> ForHeader(const Computation &computation, const CsvRecord &header,
+                                                  std::string &error);
 
     // The names of the added columns that this file gets, without the error column.
     std::span<const std::string_view> Headers() const noexcept { return m_headers; }
@@ -49,16 +49,14 @@ public:
     // Which of the written cells a payroll's totals add up as `sum`; nothing where
     // the mode writes no such cell.
     std::optional<std::size_t> SummedCell(Sum sum) const noexcept;
-    const ModeDescription &Mode() const noexcept { return *m_mode; }
-    // The rules the rows are computed by; nullptr for the window's own methods.
-    const PeriodRules *RowRules() const noexcept { return m_rules; }
+    const Computation &Computing() const noexcept { return m_computation; }
 
 private:
     std::array<std::string_view, RowInput::kMaxInputs> Texts(const CsvRecord &record) const;
     bool ReadAmounts(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
 
+    Computation m_computation;
     const ModeDescription *m_mode;
-    const PeriodRules *m_rules;  // as the rows are computed: nullptr for the window's methods
     ColumnMap m_columns;
     std::vector<std::string_view> m_headers;
     std::vector<std::size_t> m_written;  // for each header, its index among the mode's added columns

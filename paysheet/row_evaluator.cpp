@@ -61,9 +61,9 @@ RowEvaluator::RowEvaluator(RowCalculator calculator, const CsvRecord &header)
     }
 }
 
-std::optional<RowEvaluator> RowEvaluator::ForHeader(BatchMode mode, const PeriodRules *rules,
-                                                    const CsvRecord &header, std::string &error) {
-    std::optional<RowCalculator> calculator = RowCalculator::ForHeader(mode, rules, header, error);
+std::optional<RowEvaluator> RowEvaluator::ForHeader(const Computation &computation, const CsvRecord &header,
+                                                    std::string &error) {
+    std::optional<RowCalculator> calculator = RowCalculator::ForHeader(computation, header, error);
     if (!calculator) {
         return std::nullopt;
     }

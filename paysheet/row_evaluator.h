@@ -9,10 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "paysheet/mode_description.h"
+#include "paysheet/computation.h"
 #include "sheet/csv_record.h"
 #include "paysheet/row_calculator.h"
-#include "engine/period_rules.h"
 
 namespace taxcalc {
 
@@ -27,14 +26,13 @@ public:
     // The last added column: why a row was refused.
     static constexpr std::string_view kErrorHeader = "错误";
 
-    // The evaluator for a file with this header, `rules` as named on the command line
-    // (nullptr: none). Fails, saying why in `error`, where the mode takes no such
-    // period or the header lacks the mode's columns. Columns that a former run added
-    // (the mode's own added columns and 错误) are replaced by this run's.
-    static std::optional<RowEvaluator> ForHeader(BatchMode mode, const PeriodRules *rules,
-                                                 const CsvRecord &header, std::string &error);
+    // The evaluator for a file with this header. Fails, saying why in `error`, where
+    // the header lacks the mode's columns. Columns that a former run added (the mode's
+    // own added columns and 错误) are replaced by this run's.
+    static std::optional<RowEvaluator> ForHeader(const Computation &computation, const CsvRecord &header,
+                                                 std::string &error);
 
-    BatchMode Mode() const noexcept { return m_calculator.Mode().Mode; }
+    const Computation &Computing() const noexcept { return m_calculator.Computing(); }
     const RowCalculator &Calculator() const noexcept { return m_calculator; }
     // Which columns of a former run are replaced, for the user; empty when none is.
     const std::string &ReplacedNote() const noexcept { return m_replacedNote; }

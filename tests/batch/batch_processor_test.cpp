@@ -159,7 +159,7 @@ TEST(BatchProcessor, ReportsProgressAndClearsItForMessages) {
     const auto in = test::FileWith(input);
     const test::FilePtr out(std::tmpfile());
     const test::FilePtr diagnostics(std::tmpfile());
-    BatchProcessor processor(BatchMode::Bonus, in.get(), out.get(), diagnostics.get());
+    BatchProcessor processor(*Computation::Resolve(BatchMode::Bonus), in.get(), out.get(), diagnostics.get());
     std::vector<std::uint64_t> rows;
     std::string events;
     processor.OnProgress(

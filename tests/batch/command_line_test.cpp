@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "paysheet/planning_modes.h"
 
 namespace taxcalc {
 namespace {
@@ -96,7 +95,10 @@ TEST(CommandLine, ReadsThePeriodAndRefusesOneTheModeCannotTake) {
         {{"split", "--rules", "2019"}, "2019", ""},
         {{"gross-wage"}, "", ""},
         {{"gross-wage", "--rules", "2018"}, "2018", ""},
-        {{"gross-wage", "--rules", "2019"}, "", std::string(kGrossWageRefusal)},
+        {{"gross-wage", "--rules", "2019"},
+         "",
+         "gross-wage 模式不适用于 2019：自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推；"
+         "可用 --rules 2008、2011 或 2018"},
     };
     for (const Case &c : cases) {
         std::string error;

@@ -20,7 +20,12 @@ BatchRun Run(BatchMode mode, std::string_view input, const PeriodRules *rules, I
     const FilePtr in = source == Source::File ? FileWith(input) : StreamOf(rest);
     const FilePtr out(std::tmpfile());
     const FilePtr diagnostics(std::tmpfile());
-    BatchProcessor processor(mode, in.get(), out.get(), diagnostics.get(), rules);
+    const std::optional<Computation> computation = Computation::Resolve(mode, rules);
+    if (!computation) {
+        ADD_FAILURE() << "no such computation";
+        return {};
+    }
+    BatchProcessor processor(*computation, in.get(), out.get(), diagnostics.get());
     processor.SetInputForm(form);
     const int status = processor.Run();
     return {status, Contents(out.get()), Contents(diagnostics.get()), processor.Counts()};

@@ -17,11 +17,12 @@ CsvRecord Header(const std::vector<std::string> &cells) {
 
 std::optional<ColumnMap> Find(BatchMode mode, const CsvRecord &header, std::string &error,
                               const PeriodRules *rules = nullptr) {
-    const ModeDescription *description = Describe(mode, rules, error);
-    if (description == nullptr) {
+    const std::optional<Computation> computation = Computation::Resolve(mode, rules);
+    if (!computation) {
+        error = "no such computation";
         return std::nullopt;
     }
-    return ColumnMap::Find(*description, RulesForRows(*description, rules), header, error);
+    return ColumnMap::Find(*computation, header, error);
 }
 
 TEST(ColumnMap, FindsTheFiguresByTheirHeaders) {
