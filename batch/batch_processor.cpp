@@ -11,6 +11,8 @@
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
 #include "paysheet/row_evaluator.h"
+#include "paysheet/payroll_outcomes.h"
+#include "paysheet/payroll_table.h"
 #include "sheet/sheet_reader.h"
 
 namespace taxcalc {
@@ -105,6 +107,10 @@ int BatchProcessor::Run() {
     RecordSink &writer = m_sink != nullptr ? *m_sink : *ownSink;
     evaluator->WriteHeader(writer, m_counts.LeadingBlank);
 
+    if (m_computation.Mode().Links != nullptr) {
+        return RunWhole(reader, record, *evaluator, writer);
+    }
+
     RowFigures figures;
     std::string escaped;
     SheetReader::Status status;
@@ -129,6 +135,49 @@ int BatchProcessor::Run() {
     }
     if (status == SheetReader::Status::Failed) {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
+    }
+    if (!writer.Finish(error)) {
+        return Fatal(error);
+    }
+    if (m_progress) {
+        m_progress(reader.BytesRead(), m_counts.Rows);
+    }
+    Summarise();
+    return m_counts.Refused == 0 ? kAllComputed : kSomeRefused;
+}
+
+int BatchProcessor::RunWhole(SheetReader &reader, const CsvRecord &header, const RowEvaluator &evaluator,
+                             RecordSink &writer) {
+    auto table = std::make_shared<PayrollTable>();
+    std::string error;
+    const PayrollTable::Status read = table->ReadRows(
+        reader, header, error, [this](std::uint64_t bytes, std::uint64_t rows) {
+            if (m_progress) {
+                m_progress(bytes, rows);
+            }
+        });
+    if (read != PayrollTable::Status::Done) {
+        return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
+    }
+    const std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(table, m_computation, error);
+    if (!outcomes) {
+        return Fatal(error);
+    }
+    CsvRecord record;
+    RowFigures figures;
+    for (std::size_t row = 0; row < table->Rows(); ++row) {
+        const RowState state = outcomes->Figures(row, record, figures);
+        ++m_counts.Rows;
+        m_counts.Blank += state == RowState::Blank ? 1 : 0;
+        m_counts.Escaped += table->Escaped(row).empty() ? 0 : 1;
+        evaluator.WriteRow(writer, record, figures);
+        if (state == RowState::Refused) {
+            ++m_counts.Refused;
+            ReportRow(record.Line, figures.Error);
+        }
+        if (m_counts.Rows % kProgressEvery == 0 && writer.Failed()) {
+            break;
+        }
     }
     if (!writer.Finish(error)) {
         return Fatal(error);

@@ -31,6 +31,8 @@ struct BatchCounts {
 };
 
 class RecordSink;
+class SheetReader;
+class RowEvaluator;
 
 // Reads a payroll (CSV or .xlsx), computes every row's figures and writes the input
 // columns, the computed ones and an error column. A refused row keeps its place, with
@@ -74,6 +76,9 @@ private:
     int Fatal(std::string_view message);
     void ReportRow(std::uint64_t line, std::string_view error);
     void Summarise();
+    // For a mode whose rows depend on each other: reads every row, then computes and
+    // writes them in the file's order.
+    int RunWhole(SheetReader &reader, const CsvRecord &header, const RowEvaluator &evaluator, RecordSink &writer);
 
     Computation m_computation;
     InputForm m_form;

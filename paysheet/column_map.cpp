@@ -50,6 +50,10 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
     return text;
 }
 
+bool ColumnMap::Maps(std::size_t column) const noexcept {
+    return std::find(m_columns.begin(), m_columns.end(), column) != m_columns.end();
+}
+
 std::optional<ColumnMap> ColumnMap::Find(const Computation &computation, const CsvRecord &header,
                                          std::string &error) {
     const ModeDescription &mode = computation.Mode();
@@ -71,6 +75,9 @@ std::optional<ColumnMap> ColumnMap::Find(const Computation &computation, const C
         }
         map.m_names[i] =
             map.m_columns[i] == kMissing ? input.Chinese : TrimBlanks(header.Cell(map.m_columns[i]));
+    }
+    if (mode.CheckHeader != nullptr && !mode.CheckHeader(map, header, error)) {
+        return std::nullopt;
     }
     return map;
 }

@@ -35,6 +35,11 @@ public:
     // the Chinese name of a missing column.
     const std::string &Name(std::size_t input) const noexcept { return m_names[input]; }
 
+    // Whether the column is where the header has one of the mode's figures.
+    bool Maps(std::size_t column) const noexcept;
+    // Lets the figure's column go, as if the header lacked it.
+    void Forget(std::size_t input) noexcept { m_columns[input] = kMissing; }
+
 private:
     std::array<std::size_t, RowInput::kMaxInputs> m_columns{};
     std::array<std::string, RowInput::kMaxInputs> m_names;

@@ -9,6 +9,7 @@ namespace {
 bool TakesPeriod(const ModeDescription &mode, const PeriodRules *named) noexcept {
     switch (mode.Rules) {
         case RulesUse::None:
+        case RulesUse::Fixed:
             return named == nullptr;
         case RulesUse::Window:
             return named == nullptr || named->Id == PeriodId::Y2011;
@@ -27,7 +28,10 @@ std::optional<Computation> Computation::Resolve(BatchMode mode, const PeriodRule
         if (description.Mode != mode || !TakesPeriod(description, named)) {
             continue;
         }
-        const Computation computation(description, named != nullptr ? *named : Rules(PeriodId::Y2011));
+        const PeriodRules &period = description.Rules == RulesUse::Fixed ? Rules(description.FixedPeriod)
+                                    : named != nullptr                  ? *named
+                                                                        : Rules(PeriodId::Y2011);
+        const Computation computation(description, period);
         if (!computation.Applies(description.Periods)) {
             why = Refusal::PeriodRefused;
             return std::nullopt;

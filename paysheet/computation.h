@@ -36,9 +36,12 @@ public:
     const ModeDescription &Mode() const noexcept { return *m_mode; }
     BatchMode Kind() const noexcept { return m_mode->Mode; }
     // The rules the rows are computed by. The window's own methods are those of 2011,
-    // computed in the window's doubles and number forms rather than in cents.
+    // computed in the window's doubles and number forms rather than in cents; a mode
+    // of today's rules has its one period.
     const PeriodRules &Period() const noexcept { return *m_period; }
-    bool WindowMethods() const noexcept { return m_mode->Rules != RulesUse::Periods; }
+    bool WindowMethods() const noexcept {
+        return m_mode->Rules == RulesUse::None || m_mode->Rules == RulesUse::Window;
+    }
 
     // Whether a column marked `when` is read or written.
     bool Applies(taxcalc::Applies when) const noexcept;

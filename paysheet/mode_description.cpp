@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "paysheet/planning_modes.h"
+#include "paysheet/reconciliation_mode.h"
+#include "paysheet/remuneration_mode.h"
+#include "paysheet/withholding_mode.h"
 #include "engine/number_text.h"
 #include "engine/showable_figures.h"
 
@@ -125,13 +128,16 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
 
 // A mode may appear more than once, for different uses of a period; Computation takes
 // the first that fits.
-constexpr std::array<ModeDescription, 6> kModes{{
+constexpr std::array<ModeDescription, 9> kModes{{
     {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
     {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
     {BatchMode::Wage, "wage", "工资", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
     kGrossBonusMode,
     kGrossWageMode,
     kSplitMode,
+    kWithholdMode,
+    kRemunerationMode,
+    kReconcileMode,
 }};
 
 constexpr bool Fits(const ModeDescription &mode) {
@@ -144,7 +150,8 @@ constexpr bool Fits(const ModeDescription &mode) {
             return false;
         }
     }
-    return !mode.Inputs.empty() && mode.Inputs[0].Default == ColumnDefault::Required;
+    // A mode without a required column checks its header itself.
+    return !mode.Inputs.empty() && (mode.Inputs[0].Default == ColumnDefault::Required || mode.CheckHeader != nullptr);
 }
 
 static_assert([] {
@@ -203,7 +210,8 @@ std::string ModeNames() {
 std::string ModeNamesTakingPeriods() {
     std::vector<std::string> names;
     for (const ModeDescription &mode : kModes) {
-        if (mode.Rules != RulesUse::None && (names.empty() || names.back() != mode.Name)) {
+        const bool takes = mode.Rules == RulesUse::Window || mode.Rules == RulesUse::Periods;
+        if (takes && (names.empty() || names.back() != mode.Name)) {
             names.emplace_back(mode.Name);
         }
     }

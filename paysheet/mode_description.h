@@ -16,14 +16,19 @@
 #include <string_view>
 #include <vector>
 
+#include "paysheet/row_context.h"
 #include "paysheet/row_figures.h"
 #include "engine/period_rules.h"
 #include "engine/tax_engine.h"
 
 namespace taxcalc {
 
+class ColumnMap;
+struct CsvRecord;
+struct RowLinks;
+
 // Which figures a run computes for each row.
-enum class BatchMode { Bonus, Wage, GrossBonus, GrossWage, Split };
+enum class BatchMode { Bonus, Wage, GrossBonus, GrossWage, Split, Withhold, Remuneration, Reconcile };
 
 // The periods under which an input column is read or an added column written.
 enum class Applies {
@@ -40,6 +45,17 @@ enum class ColumnDefault {
     // Nothing: the figures that need it stay empty, and the added columns that name it
     // in NeedsInput are written only when the header has the column.
     Optional,
+    Yes,  // a yes/no that an empty cell answers with 是 (Zero answers 否)
+};
+
+// What a column holds.
+enum class Field : std::uint8_t {
+    Amount,  // read as SpreadsheetAmount reads it
+    Text,    // taken as it is, blanks around it dropped
+    Month,   // a month of a year (SpreadsheetField::ReadMonth)
+    Date,    // a day (SpreadsheetField::ReadDate)
+    YesNo,   // 是 or 否
+    Year,    // a year of four digits
 };
 
 struct InputColumn {
@@ -47,6 +63,7 @@ struct InputColumn {
     std::string_view English;  // matched in any case
     ColumnDefault Default;
     Applies When = Applies::Always;
+    Field Kind = Field::Amount;
 };
 
 // What a payroll's totals add up from an added column.
@@ -55,6 +72,8 @@ enum class Sum : std::uint8_t {
     Tax,         // the row's tax
     AdvisedTax,  // the tax the row would pay by following its advice (only where it has one)
     Saving,      // what following the row's advice saves, written as such
+    Withheld,    // the tax withheld this month, totalled for the file's latest month
+    Settlement,  // a payment (补税) when positive, a refund when negative; waived ones apart
 };
 
 struct AddedColumn {
@@ -67,7 +86,7 @@ struct AddedColumn {
 // One row's figures, by the index of their input column. Amounts are read as the
 // panels read their entries; defaults are filled in.
 struct RowInput {
-    static constexpr std::size_t kMaxInputs = 6;
+    static constexpr std::size_t kMaxInputs = 32;
 
     // The period's rules; the 2011 period's where the mode computes with the window's
     // own methods.
@@ -78,6 +97,14 @@ struct RowInput {
     // The same rounded to the cent; filled for modes that compute under a period, whose
     // arithmetic is in whole cents.
     std::array<std::optional<Cents>, kMaxInputs> InCents;
+    // The other fields: a text without the blanks around it; a month as year x 100 +
+    // month; a date as year x 10000 + month x 100 + day; a yes/no as 1 or 0; a year.
+    // Empty where the cell is empty and has no default.
+    std::array<std::string_view, kMaxInputs> Texts;
+    std::array<std::optional<std::int32_t>, kMaxInputs> Numbers;
+    // What the rows before this one leave to it, for a mode whose rows depend on
+    // others (RowLinks); nullptr for every other mode.
+    const RowContext *Context = nullptr;
 };
 
 enum class RowOutcome {
@@ -91,6 +118,7 @@ enum class RulesUse {
     None,     // refused: the mode has one set of schedules
     Window,   // only 2011 or nothing: the window's own methods and number forms
     Periods,  // any period, 2011 when none is named
+    Fixed,    // refused: the mode computes under one period, in whole cents
 };
 
 struct ModeDescription {
@@ -109,6 +137,15 @@ struct ModeDescription {
     std::string_view PeriodRefusal = {};
     // Whether a negative figure is refused: the planning modes take none.
     bool NonNegative = false;
+    // The period of a mode that computes under one (RulesUse::Fixed).
+    PeriodId FixedPeriod = PeriodId::Y2019;
+    // For a mode whose rows depend on each other, what each row takes from the others:
+    // worked out for the whole table before any row is computed. nullptr for a mode
+    // whose rows stand alone.
+    const RowLinks *Links = nullptr;
+    // A check of the header beyond its columns' names, which may let go of a column
+    // that a former run wrote; nullptr where there is none. Fails, saying why in `error`.
+    bool (*CheckHeader)(ColumnMap &columns, const CsvRecord &header, std::string &error) = nullptr;
 };
 
 // Every description, in the order the modes are offered; a mode may stand more

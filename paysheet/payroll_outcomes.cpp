@@ -42,7 +42,27 @@ std::optional<PayrollOutcomes> PayrollOutcomes::Prepare(std::shared_ptr<const Pa
     if (!evaluator) {
         return std::nullopt;
     }
-    return PayrollOutcomes(std::move(table), std::move(*evaluator));
+    PayrollOutcomes outcomes(std::move(table), std::move(*evaluator));
+    outcomes.Link();
+    return outcomes;
+}
+
+void PayrollOutcomes::Link() {
+    const RowLinks *links = Computing().Mode().Links;
+    if (links == nullptr) {
+        return;
+    }
+    auto contexts = std::make_shared<std::vector<RowContext>>();
+    CsvRecord record;
+    links->Pass(
+        m_table->Rows(), m_evaluator.Calculator().Columns(),
+        [this](std::size_t row, std::size_t column) { return m_table->Cell(row, column); },
+        [this, &record](std::size_t row, RowInput &input) {
+            m_table->Row(row, record);
+            return m_evaluator.Read(record, m_table->Escaped(row), input);
+        },
+        *contexts, nullptr);
+    m_contexts = std::move(contexts);
 }
 
 PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table,
@@ -63,9 +83,14 @@ PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTa
 
 PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, const std::atomic<bool> *cancel) {
     const PayrollTable &rows = *m_table;
-    const std::optional<std::size_t> taxCell = m_evaluator.Calculator().SummedCell(Sum::Tax);
+    const RowCalculator &calculator = m_evaluator.Calculator();
+    // A month's withholding is the tax that a withholding mode adds up.
+    const std::optional<std::size_t> taxCell =
+        calculator.SummedCell(Sum::Tax) ? calculator.SummedCell(Sum::Tax) : calculator.SummedCell(Sum::Withheld);
     const std::optional<std::size_t> advisedTaxCell = m_evaluator.Calculator().SummedCell(Sum::AdvisedTax);
     const std::optional<std::size_t> savingCell = m_evaluator.Calculator().SummedCell(Sum::Saving);
+    const std::optional<std::size_t> withheldCell = m_evaluator.Calculator().SummedCell(Sum::Withheld);
+    const std::optional<std::size_t> settlementCell = m_evaluator.Calculator().SummedCell(Sum::Settlement);
     m_summary = PayrollSummary{};
     m_summary.Rows = rows.Rows();
     m_states.assign(rows.Rows(), 0);
@@ -88,6 +113,22 @@ PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, c
         } else if (state != RowState::Blank) {
             if (taxCell) {
                 add(m_summary.Tax, figures.Cells[*taxCell], false);
+            }
+            if (withheldCell && figures.Month >= m_summary.LatestMonth) {
+                // A later month starts the total again.
+                if (figures.Month > m_summary.LatestMonth) {
+                    m_summary.LatestMonth = figures.Month;
+                    m_summary.LatestWithheld = 0;
+                }
+                add(m_summary.LatestWithheld, figures.Cells[*withheldCell], false);
+            }
+            if (settlementCell) {
+                const std::optional<Cents> settled = MoneyCellCents(figures.Cells[*settlementCell]);
+                if (settled && *settled < 0) {
+                    add(m_summary.Refunds, figures.Cells[*settlementCell], true);
+                } else if (settled && !figures.Waived) {
+                    add(m_summary.Payments, figures.Cells[*settlementCell], false);
+                }
             }
             if (figures.Advised) {
                 ++m_summary.Advised;
@@ -121,7 +162,7 @@ PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, c
 
 RowState PayrollOutcomes::Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const {
     m_table->Row(row, record);
-    if (m_evaluator.Evaluate(record, m_table->Escaped(row), figures)) {
+    if (m_evaluator.Evaluate(record, m_table->Escaped(row), figures, Context(row))) {
         return RowState::Refused;
     }
     if (record.Blank()) {
@@ -175,7 +216,7 @@ bool PayrollOutcomes::Write(RecordSink &sink, std::string &error, const Progress
     RowFigures figures;
     for (std::size_t row = 0; row < m_table->Rows(); ++row) {
         m_table->Row(row, record);
-        m_evaluator.Evaluate(record, m_table->Escaped(row), figures);
+        m_evaluator.Evaluate(record, m_table->Escaped(row), figures, Context(row));
         m_evaluator.WriteRow(sink, record, figures);
         if ((row + 1) % kProgressEvery == 0) {
             if (sink.Failed()) {

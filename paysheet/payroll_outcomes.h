@@ -42,7 +42,14 @@ struct PayrollSummary {
     // What the tax would come down by if every advice were followed: the tax less the
     // advised tax of every advised row, or the savings a mode writes itself.
     Cents Saving = 0;
-    // A figure beyond what whole cents in 64 bits hold: the two sums are unknown.
+    // The months a mode withholds for: the latest month in the file (year x 100 +
+    // month; 0 where the mode has none) and what its rows withhold in all.
+    std::int32_t LatestMonth = 0;
+    Cents LatestWithheld = 0;
+    // What a reconciliation leaves to pay (waived payments apart) and to refund.
+    Cents Payments = 0;
+    Cents Refunds = 0;
+    // A figure beyond what whole cents in 64 bits hold: the sums are unknown.
     bool TooLarge = false;
 };
 
@@ -87,6 +94,10 @@ public:
     // The row's added cells and error, as the file gets them.
     // Returns what the row is, as State() gives it once every row is computed.
     RowState Figures(std::size_t row, RowFigures &figures) const;
+    // The same, with the row's cells as read into `record`.
+    RowState Figures(std::size_t row, CsvRecord &record, RowFigures &figures) const {
+        return Evaluate(row, record, figures);
+    }
 
     // The curve of what the row's bonus would leave after tax around it, with the
     // period's blind zones: nothing but for a computed row of the bonus mode whose
@@ -105,9 +116,15 @@ private:
     RowState Evaluate(std::size_t row, CsvRecord &record, RowFigures &figures) const;
 
     PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowEvaluator evaluator);
+    // For a mode whose rows depend on each other, every row's context.
+    void Link();
+    const RowContext *Context(std::size_t row) const noexcept {
+        return m_contexts ? &(*m_contexts)[row] : nullptr;
+    }
 
     std::shared_ptr<const PayrollTable> m_table;
     RowEvaluator m_evaluator;
+    std::shared_ptr<const std::vector<RowContext>> m_contexts;
     bool m_rowsComputed = false;
     std::vector<std::uint8_t> m_states;
     std::vector<std::uint32_t> m_marked;

@@ -31,6 +31,14 @@ PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, co
     if (reader.ReadHeader(m_header, error) == SheetReader::Status::Failed) {
         return reader.EncodingUnsettled() ? Status::Unsettled : Status::Failed;
     }
+    return ReadRows(reader, m_header, error, progress, cancel);
+}
+
+PayrollTable::Status PayrollTable::ReadRows(SheetReader &reader, const CsvRecord &header, std::string &error,
+                                            const Progress &progress, const std::atomic<bool> *cancel) {
+    if (&header != &m_header) {
+        m_header = header;
+    }
     m_leadingBlank = reader.LeadingBlank();
     CsvRecord record;
     std::string escaped;

@@ -15,6 +15,7 @@
 
 #include "sheet/csv_record.h"
 #include "sheet/record_source.h"
+#include "sheet/sheet_reader.h"
 
 namespace taxcalc {
 
@@ -38,6 +39,11 @@ public:
     // `error`, where taxcalc-batch would find the file unusable.
     Status Read(std::FILE *input, std::string &error, const Progress &progress = {},
                 const std::atomic<bool> *cancel = nullptr, InputForm form = {});
+
+    // The rows after a header that `reader` has read already: the same as Read for a
+    // reader opened by the caller.
+    Status ReadRows(SheetReader &reader, const CsvRecord &header, std::string &error,
+                    const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
 
     const CsvRecord &Header() const noexcept { return m_header; }
     std::size_t Width() const noexcept { return m_header.Size(); }

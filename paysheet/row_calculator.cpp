@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/row_calculator.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "paysheet/spreadsheet_amount.h"
+#include "paysheet/spreadsheet_field.h"
 #include "engine/number_text.h"
 
 namespace taxcalc {
@@ -14,6 +16,10 @@ namespace {
 constexpr std::string_view kEmptyReason = "空白";
 constexpr std::string_view kTooLargeReason = "数额过大，无法计算";
 constexpr std::string_view kNegativeReason = "不能为负数";
+constexpr std::string_view kNotAMonthReason = "不是月份（如 2026-03）";
+constexpr std::string_view kNotADateReason = "不是日期（如 2026-04-15）";
+constexpr std::string_view kNotYesNoReason = "应为“是”或“否”";
+constexpr std::string_view kNotAYearReason = "不是年份";
 
 std::string_view CellOrEmpty(const CsvRecord &record, std::size_t column) noexcept {
     return column < record.Size() ? record.Cell(column) : std::string_view{};
@@ -26,7 +32,12 @@ RowCalculator::RowCalculator(const Computation &computation, ColumnMap columns)
     const ModeDescription &mode = *m_mode;
     for (std::size_t i = 0; i < mode.Added.size(); ++i) {
         const AddedColumn &added = mode.Added[i];
-        if (m_computation.Applies(added.When) &&
+        // A figure that the header gives already is not written again under its name.
+        const bool given = std::any_of(mode.Inputs.begin(), mode.Inputs.end(), [&](const InputColumn &input) {
+            return input.Chinese == added.Header &&
+                   m_columns.Column(static_cast<std::size_t>(&input - mode.Inputs.data())) != ColumnMap::kMissing;
+        });
+        if (m_computation.Applies(added.When) && !given &&
             (!added.NeedsInput || m_columns.Column(*added.NeedsInput) != ColumnMap::kMissing)) {
             m_headers.push_back(added.Header);
             m_written.push_back(i);
@@ -35,7 +46,7 @@ RowCalculator::RowCalculator(const Computation &computation, ColumnMap columns)
     for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
         const bool given =
             mode.Inputs[i].Default != ColumnDefault::Optional || m_columns.Column(i) != ColumnMap::kMissing;
-        if (m_computation.Applies(mode.Inputs[i].When) && given) {
+        if (m_computation.Applies(mode.Inputs[i].When) && given && mode.Inputs[i].Kind == Field::Amount) {
             m_allNames += (m_allNames.empty() ? "" : "、") + m_columns.Name(i);
         }
     }
@@ -58,17 +69,22 @@ std::array<std::string_view, RowInput::kMaxInputs> RowCalculator::Texts(const Cs
     return texts;
 }
 
-bool RowCalculator::Compute(const CsvRecord &record, RowFigures &figures) const {
-    return Compute(Texts(record), figures);
+bool RowCalculator::Compute(const CsvRecord &record, RowFigures &figures, const RowContext *context) const {
+    return Compute(Texts(record), figures, context);
 }
 
 std::optional<RowInput> RowCalculator::Input(const CsvRecord &record) const {
     RowInput input;
     RowFigures reasons;
-    if (!ReadAmounts(Texts(record), input, reasons)) {
+    if (!ReadFields(Texts(record), input, reasons)) {
         return std::nullopt;
     }
     return input;
+}
+
+RowRead RowCalculator::Read(const CsvRecord &record, RowInput &input) const {
+    RowFigures reasons;
+    return ReadRow(Texts(record), input, reasons) == RowOutcome::Computed ? RowRead::Read : RowRead::Refused;
 }
 
 std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
@@ -80,8 +96,8 @@ std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
     return std::nullopt;
 }
 
-bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInput &input,
-                                RowFigures &figures) const {
+bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput &input,
+                               RowFigures &figures) const {
     input.Rules = &m_computation.Period();
     const Cents allowance = m_computation.Period().Allowance;
     for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
@@ -90,9 +106,49 @@ bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInpu
             continue;
         }
         const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
-        // Figures come as a spreadsheet exports them; blanks alone are an empty cell.
+        const std::string_view trimmed = SpreadsheetField::Trimmed(text);
+        if (column.Kind != Field::Amount && !trimmed.empty()) {
+            std::optional<std::int32_t> number;
+            std::string_view reason;
+            switch (column.Kind) {
+                case Field::Amount:
+                    break;
+                case Field::Text:
+                    input.Texts[i] = trimmed;
+                    continue;
+                case Field::Month:
+                    if (const std::optional<YearMonth> month = SpreadsheetField::ReadMonth(trimmed)) {
+                        number = month->Year * 100 + month->Month;
+                    }
+                    reason = kNotAMonthReason;
+                    break;
+                case Field::Date:
+                    if (const std::optional<CalendarDate> date = SpreadsheetField::ReadDate(trimmed)) {
+                        number = date->Year * 10000 + date->Month * 100 + date->Day;
+                    }
+                    reason = kNotADateReason;
+                    break;
+                case Field::YesNo:
+                    if (const std::optional<bool> yes = SpreadsheetField::ReadYesNo(trimmed)) {
+                        number = *yes ? 1 : 0;
+                    }
+                    reason = kNotYesNoReason;
+                    break;
+                case Field::Year:
+                    number = SpreadsheetField::ReadYear(trimmed);
+                    reason = kNotAYearReason;
+                    break;
+            }
+            if (!number) {
+                figures.Refuse(m_columns.Name(i), reason);
+            }
+            input.Numbers[i] = number;
+            continue;
+        }
         Amount amount = 0;
-        const SpreadsheetAmount::Verdict verdict = SpreadsheetAmount::Read(text, amount);
+        // Figures come as a spreadsheet exports them; blanks alone are an empty cell.
+        const SpreadsheetAmount::Verdict verdict =
+            column.Kind == Field::Amount ? SpreadsheetAmount::Read(text, amount) : SpreadsheetAmount::Verdict::Empty;
         if (verdict == SpreadsheetAmount::Verdict::Number) {
             input.Amounts[i] = amount;
             if (m_mode->NonNegative && amount < 0) {
@@ -109,7 +165,14 @@ bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInpu
                 figures.Refuse(m_columns.Name(i), kEmptyReason);
                 break;
             case ColumnDefault::Zero:
-                input.Amounts[i] = 0;
+                if (column.Kind == Field::Amount) {
+                    input.Amounts[i] = 0;
+                } else {
+                    input.Numbers[i] = 0;
+                }
+                break;
+            case ColumnDefault::Yes:
+                input.Numbers[i] = 1;
                 break;
             case ColumnDefault::Allowance:
                 // A whole number of cents below 2^53 divides exactly into the nearest double.
@@ -122,21 +185,33 @@ bool RowCalculator::ReadAmounts(std::span<const std::string_view> texts, RowInpu
     return figures.Error.empty();
 }
 
-bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures) const {
-    figures.Clear();
-    RowInput input;
-    if (!ReadAmounts(texts, input, figures)) {
-        return false;
+RowOutcome RowCalculator::ReadRow(std::span<const std::string_view> texts, RowInput &input,
+                                  RowFigures &figures) const {
+    if (!ReadFields(texts, input, figures)) {
+        return RowOutcome::Refused;
     }
-    RowOutcome outcome = RowOutcome::Computed;
     if (!m_computation.WindowMethods()) {
         // Under a period every figure is rounded to the cent before anything else.
-        for (std::size_t i = 0; i < m_mode->Inputs.size() && outcome == RowOutcome::Computed; ++i) {
+        for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
             if (input.Amounts[i]) {
                 input.InCents[i] = ToCents(*input.Amounts[i]);
-                outcome = input.InCents[i] ? RowOutcome::Computed : RowOutcome::TooLarge;
+                if (!input.InCents[i]) {
+                    return RowOutcome::TooLarge;
+                }
             }
         }
+    }
+    return RowOutcome::Computed;
+}
+
+bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures,
+                            const RowContext *context) const {
+    figures.Clear();
+    RowInput input;
+    input.Context = context;
+    RowOutcome outcome = ReadRow(texts, input, figures);
+    if (outcome == RowOutcome::Refused) {
+        return false;
     }
     if (outcome == RowOutcome::Computed) {
         outcome = m_mode->Compute(input, figures);

@@ -15,6 +15,7 @@
 #include "paysheet/mode_description.h"
 #include "sheet/csv_record.h"
 #include "paysheet/row_figures.h"
+#include "paysheet/row_links.h"
 
 namespace taxcalc {
 
@@ -38,10 +39,17 @@ public:
     // Fills the first Width() of figures.Cells, or leaves them empty and says in
     // figures.Error which field holds no number, or that the figures are too large to
     // compute. Returns whether the row was computed.
-    bool Compute(const CsvRecord &record, RowFigures &figures) const;
+    // `context` is what the other rows leave to this one, for a mode whose rows
+    // depend on each other.
+    bool Compute(const CsvRecord &record, RowFigures &figures, const RowContext *context = nullptr) const;
     // The same from the texts of the mode's input figures, in the order of its inputs;
     // a missing text is an empty one.
-    bool Compute(std::span<const std::string_view> texts, RowFigures &figures) const;
+    bool Compute(std::span<const std::string_view> texts, RowFigures &figures,
+                 const RowContext *context = nullptr) const;
+    // The row's fields as the computation reads them, amounts in cents where the mode
+    // computes in cents, for the links between rows: Refused where the row is refused
+    // on its own, with what could be read of it in `input` all the same.
+    RowRead Read(const CsvRecord &record, RowInput &input) const;
 
     // The row's figures as the computation reads them, defaults filled in (amounts
     // only, not yet in cents); nothing when a figure holds no number.
@@ -50,10 +58,13 @@ public:
     // the mode writes no such cell.
     std::optional<std::size_t> SummedCell(Sum sum) const noexcept;
     const Computation &Computing() const noexcept { return m_computation; }
+    const ColumnMap &Columns() const noexcept { return m_columns; }
 
 private:
     std::array<std::string_view, RowInput::kMaxInputs> Texts(const CsvRecord &record) const;
-    bool ReadAmounts(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
+    bool ReadFields(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
+    // ReadFields, then the amounts in cents where the mode computes in cents.
+    RowOutcome ReadRow(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
 
     Computation m_computation;
     const ModeDescription *m_mode;

@@ -50,8 +50,9 @@ RowEvaluator::RowEvaluator(RowCalculator calculator, const CsvRecord &header)
     std::string names;
     for (std::size_t i = 0; i < header.Size(); ++i) {
         const std::string_view name = TrimBlanks(header.Cell(i));
-        m_replaced[i] =
-            name == kErrorHeader || std::find(computed.begin(), computed.end(), name) != computed.end();
+        // A column the mode reads is the user's, even where a former run wrote one of that name.
+        m_replaced[i] = name == kErrorHeader || (std::find(computed.begin(), computed.end(), name) != computed.end() &&
+                                                 !m_calculator.Columns().Maps(i));
         if (m_replaced[i]) {
             names += std::string(names.empty() ? "" : "、") + std::string(name);
         }
@@ -70,7 +71,16 @@ std::optional<RowEvaluator> RowEvaluator::ForHeader(const Computation &computati
     return RowEvaluator(std::move(*calculator), header);
 }
 
-bool RowEvaluator::Evaluate(const CsvRecord &row, std::string_view escaped, RowFigures &figures) const {
+RowRead RowEvaluator::Read(const CsvRecord &row, std::string_view escaped, RowInput &input) const {
+    if (row.Blank()) {
+        return RowRead::Blank;
+    }
+    const RowRead read = m_calculator.Read(row, input);
+    return escaped.empty() && ExtraCells(row, m_header.Size()) == 0 ? read : RowRead::Refused;
+}
+
+bool RowEvaluator::Evaluate(const CsvRecord &row, std::string_view escaped, RowFigures &figures,
+                            const RowContext *context) const {
     figures.Clear();
     if (row.Blank()) {
         return false;
@@ -80,7 +90,7 @@ bool RowEvaluator::Evaluate(const CsvRecord &row, std::string_view escaped, RowF
     } else if (const std::size_t extra = ExtraCells(row, m_header.Size()); extra > 0) {
         figures.Refuse("列数", "比表头多 " + std::to_string(extra) + " 列");
     } else {
-        m_calculator.Compute(row, figures);
+        m_calculator.Compute(row, figures, context);
     }
     return !figures.Error.empty();
 }

@@ -42,7 +42,10 @@ public:
     // The figures of a row read after the header. A blank row gets none and no
     // reason; a row with undecodable bytes (`escaped` says where) or more cells than
     // the header is refused. Returns whether the row was refused.
-    bool Evaluate(const CsvRecord &row, std::string_view escaped, RowFigures &figures) const;
+    bool Evaluate(const CsvRecord &row, std::string_view escaped, RowFigures &figures,
+                  const RowContext *context = nullptr) const;
+    // The row's fields for the links between rows, refused as Evaluate refuses it.
+    RowRead Read(const CsvRecord &row, std::string_view escaped, RowInput &input) const;
 
     // The blank rows that stood before the header, the header's cells, the added
     // columns' names and the error column.

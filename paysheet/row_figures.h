@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,12 +12,16 @@ namespace taxcalc {
 
 // The cells that one row adds to the file. Reused from row to row.
 struct RowFigures {
-    static constexpr std::size_t kMaxCells = 8;
+    static constexpr std::size_t kMaxCells = 16;
     std::array<std::string, kMaxCells> Cells;  // the first Width() of them, in header order
     std::string Error;                         // empty when the row was computed
     // The figures carry advice that lowers the tax: a bonus in a blind zone, or a
     // split of the year's pay that costs less.
     bool Advised = false;
+    // The month the figures are for (year x 100 + month), where the mode has one.
+    std::int32_t Month = 0;
+    // A payment that the rules waive.
+    bool Waived = false;
 
     void Clear() noexcept {
         for (std::string &cell : Cells) {
@@ -24,6 +29,8 @@ struct RowFigures {
         }
         Error.clear();
         Advised = false;
+        Month = 0;
+        Waived = false;
     }
 
     // A refused row shows no figure at all; the reasons are joined with "；".

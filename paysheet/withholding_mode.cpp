@@ -1,0 +1,405 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "paysheet/withholding_mode.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/cumulative_withholding.h"
+#include "engine/number_text.h"
+#include "paysheet/column_map.h"
+#include "paysheet/row_links.h"
+#include "paysheet/spreadsheet_field.h"
+
+namespace taxcalc {
+namespace {
+
+using namespace withholding;
+
+// Why the other rows refuse a row: RowContext::Fault.
+enum Fault : std::uint8_t {
+    kNone,
+    kNoKey,             // the cell that tells the employee is empty
+    kOtherYear,         // a month of another year than the file's
+    kBeforeCumulation,  // a year before cumulative withholding began
+    kTwoRows,           // two rows for one month
+    kDisagree,          // rows that say different things of the employee (Marks[2]: which field)
+    kHiredAfterYear,
+    kSixtyNotAllowed,
+    kBeforeHire,
+    kEarlierRefused,  // an earlier month of the employee is refused (Marks[2]: which)
+    kTooLarge,
+};
+
+// RowContext::Marks
+constexpr std::size_t kStartMark = 0;
+constexpr std::size_t kLeaveMark = 1;  // 0: left before the year; 13: has not left within it
+constexpr std::size_t kDetailMark = 2;
+constexpr std::uint8_t kNotLeft = 13;
+
+constexpr int kFirstCumulativeYear = 2019;
+constexpr int kFirstSixtyThousandYear = 2021;
+
+int YearOf(std::int32_t month) noexcept {
+    return month / 100;
+}
+int MonthOf(std::int32_t month) noexcept {
+    return month % 100;
+}
+
+Cents SumOf(const RowInput &input, std::span<const Input> parts) noexcept {
+    Cents sum = 0;
+    for (const Input part : parts) {
+        sum += input.InCents[part].value_or(0);
+    }
+    return sum;
+}
+
+WithholdingMonth MonthOfRow(const RowInput &input) noexcept {
+    // Bounded amounts: a handful of them, each below kMaxCents, stay well inside 64 bits.
+    WithholdingMonth month{};
+    month.Month = MonthOf(*input.Numbers[kMonth]);
+    month.Income = *input.InCents[kIncome];
+    month.TaxFreeIncome = input.InCents[kTaxFree].value_or(0);
+    month.SpecialDeductions = SumOf(input, kInsuranceParts) + input.InCents[kInsurances].value_or(0);
+    month.OtherDeductions = SumOf(input, kOtherParts);
+    month.PersonalPensionCumulative = input.InCents[kPersonalPension].value_or(0);
+    month.Donations = input.InCents[kDonations].value_or(0);
+    month.TaxRelief = input.InCents[kRelief].value_or(0);
+    month.SpecialAdditionalCumulative =
+        SumOf(input, kSpecialAdditionalParts) + input.InCents[kSpecialAdditional].value_or(0);
+    return month;
+}
+
+WithholdingPerson PersonOf(const RowInput &input, const RowContext &context) noexcept {
+    WithholdingPerson person{};
+    person.DeductsAllowance = input.Numbers[kDeductsAllowance].value_or(1) == 1;
+    person.SixtyThousand = input.Numbers[kSixtyThousand].value_or(0) == 1;
+    person.StartMonth = context.Marks[kStartMark];
+    person.LeaveMonth = context.Marks[kLeaveMark] == kNotLeft ? 0 : context.Marks[kLeaveMark];
+    person.LeftBeforeYear = context.Marks[kLeaveMark] == 0;
+    return person;
+}
+
+WithholdingTotals TotalsOf(const RowContext &context) noexcept {
+    const auto &c = context.Carried;
+    return {c[0], c[1], c[2], c[3], c[4], c[5], c[6]};
+}
+
+void Carry(RowContext &context, const WithholdingTotals &totals) noexcept {
+    context.Carried = {totals.Income,   totals.TaxFreeIncome, totals.SpecialDeductions, totals.OtherDeductions,
+                       totals.Donations, totals.TaxRelief,     totals.Withheld,          0};
+}
+
+std::string MonthName(int month) {
+    return std::to_string(month) + "月";
+}
+
+// --- the figures of one row, from its context ---
+
+RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
+    const RowContext &context = *input.Context;
+    figures.Month = *input.Numbers[kMonth];
+    switch (static_cast<Fault>(context.Fault)) {
+        case kNone:
+            break;
+        case kNoKey:
+            figures.RefuseRow("不知是哪位员工：证件号码、工号或姓名是空的");
+            return RowOutcome::Refused;
+        case kOtherYear:
+            figures.Refuse("所属月份", "不在本表的纳税年度（" + std::to_string(context.Carried[0]) + " 年）");
+            return RowOutcome::Refused;
+        case kBeforeCumulation:
+            figures.Refuse("所属月份", "2019 年以前的工资不按累计预扣法预扣");
+            return RowOutcome::Refused;
+        case kTwoRows:
+            figures.RefuseRow("同一员工的" + MonthName(MonthOf(figures.Month)) + "有两行");
+            return RowOutcome::Refused;
+        case kDisagree:
+            figures.RefuseRow("同一员工各行的" + std::string(kInputs[context.Marks[kDetailMark]].Chinese) +
+                              "不一致");
+            return RowOutcome::Refused;
+        case kHiredAfterYear:
+            figures.Refuse("任职受雇从业日期", "在纳税年度之后");
+            return RowOutcome::Refused;
+        case kSixtyNotAllowed:
+            figures.Refuse("按6万元减除", context.Marks[kDetailMark] != 0
+                                              ? "2021 年以前没有按6万元减除的规定"
+                                              : "本年度内才任职受雇，不能按6万元减除");
+            return RowOutcome::Refused;
+        case kBeforeHire:
+            figures.Refuse("所属月份", "在任职受雇从业日期之前");
+            return RowOutcome::Refused;
+        case kEarlierRefused:
+            figures.RefuseRow(MonthName(context.Marks[kDetailMark]) + "未能计算");
+            return RowOutcome::Refused;
+        case kTooLarge:
+            return RowOutcome::TooLarge;
+    }
+    const std::optional<WithheldMonth> month =
+        WithholdMonth(PersonOf(input, context), TotalsOf(context), MonthOfRow(input));
+    if (!month) {
+        return RowOutcome::TooLarge;
+    }
+    auto &cells = figures.Cells;
+    std::size_t cell = 0;
+    for (const Cents amount : {month->Income, month->TaxFreeIncome, month->Allowance, month->SpecialDeductions,
+                               month->SpecialAdditionalDeductions, month->OtherDeductions, month->Donations,
+                               month->Taxable}) {
+        cells[cell++] = CentsForm(amount);
+    }
+    cells[cell++] = std::to_string(month->RatePercent) + "%";
+    for (const Cents amount : {month->QuickDeduction, month->Tax, month->TaxRelief, month->WithheldBefore,
+                               month->Withholding, month->AfterTax}) {
+        cells[cell++] = CentsForm(amount);
+    }
+    return RowOutcome::Computed;
+}
+
+// --- the header ---
+
+bool Has(const ColumnMap &columns, Input input) noexcept {
+    return columns.Column(input) != ColumnMap::kMissing;
+}
+
+bool CheckHeader(ColumnMap &columns, const CsvRecord &header, std::string &error) {
+    bool formerRun = false;
+    for (std::size_t i = 0; i < header.Size(); ++i) {
+        formerRun = formerRun || TrimBlanks(header.Cell(i)) == "错误";
+    }
+    const auto both = [&](Input whole, std::span<const Input> parts) {
+        if (!Has(columns, whole)) {
+            return false;
+        }
+        // A former run wrote the sum of the parts after them: this run writes it again.
+        const bool written = formerRun && std::all_of(parts.begin(), parts.end(), [&](Input part) {
+            return !Has(columns, part) || columns.Column(part) < columns.Column(whole);
+        });
+        for (const Input part : parts) {
+            if (Has(columns, part) && written) {
+                columns.Forget(whole);
+                return false;
+            }
+            if (Has(columns, part)) {
+                error = "表头既有" + columns.Name(whole) + "列，又有它的分项" + columns.Name(part) +
+                        "列：只能用其中一种";
+                return true;
+            }
+        }
+        return false;
+    };
+    if (both(kInsurances, kInsuranceParts) || both(kSpecialAdditional, kSpecialAdditionalParts)) {
+        return false;
+    }
+    if (std::none_of(kKeys.begin(), kKeys.end(), [&](Input key) { return Has(columns, key); })) {
+        error = "表头中没有证件号码、工号或姓名列，分不出各位员工";
+        return false;
+    }
+    return true;
+}
+
+// --- the links between an employee's months ---
+
+struct MonthRow {
+    std::uint32_t Employee;
+    std::int32_t Month;  // year x 100 + month
+    std::uint32_t Row;
+};
+
+// One month of an employee as its row reads.
+struct ReadMonth {
+    WithholdingMonth Figures{};
+    std::array<std::optional<std::int32_t>, kPersonFields.size()> Person;
+    bool Refused = false;
+};
+
+std::string KeyOf(std::string_view cell, Input key) {
+    std::string text(SpreadsheetField::Trimmed(cell));
+    // An identity card number ends in a check character X, often typed in lower case.
+    if (key == kIdNumber && !text.empty() && text.back() == 'x') {
+        text.back() = 'X';
+    }
+    return text;
+}
+
+// The employee's faults that refuse all their rows, from what the rows say alike.
+std::uint8_t PersonFault(std::span<const ReadMonth> read, int year, std::uint8_t &detail) {
+    const ReadMonth &reference = read.front();
+    for (const ReadMonth &month : read) {
+        for (std::size_t field = 0; field < kPersonFields.size(); ++field) {
+            if (month.Person[field] != reference.Person[field]) {
+                detail = static_cast<std::uint8_t>(kPersonFields[field]);
+                return kDisagree;
+            }
+        }
+    }
+    const std::optional<std::int32_t> hire = reference.Person[0];
+    if (hire && *hire / 10000 > year) {
+        return kHiredAfterYear;
+    }
+    const bool sixty = reference.Person[2].value_or(0) == 1;
+    if (sixty && ((hire && *hire / 10000 == year) || year < kFirstSixtyThousandYear)) {
+        detail = year < kFirstSixtyThousandYear ? 1 : 0;
+        return kSixtyNotAllowed;
+    }
+    return kNone;
+}
+
+// Works out the months of one employee, in month order.
+void LinkEmployee(std::span<const MonthRow> own, std::vector<ReadMonth> &read, int year,
+                  const RowLinks::ReadRow &readRow, std::vector<RowContext> &contexts) {
+    read.resize(own.size());
+    RowInput input;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        input = RowInput{};
+        read[i].Refused = readRow(own[i].Row, input) != RowRead::Read;
+        for (std::size_t field = 0; field < kPersonFields.size(); ++field) {
+            read[i].Person[field] = input.Numbers[kPersonFields[field]];
+        }
+        read[i].Figures = read[i].Refused ? WithholdingMonth{} : MonthOfRow(input);
+    }
+    std::uint8_t detail = 0;
+    const std::uint8_t person = PersonFault(read, year, detail);
+    const ReadMonth &reference = read.front();
+    const std::optional<std::int32_t> hire = reference.Person[0];
+    const std::optional<std::int32_t> leave = reference.Person[1];
+    const bool hiredInYear = hire && *hire / 10000 == year;
+    const int hireMonth = hiredInYear ? *hire / 100 % 100 : 1;
+    const bool firstJob = reference.Person[3].value_or(0) == 1;
+    const int start = firstJob ? 1 : hire ? hireMonth : MonthOf(own.front().Month);
+    const int leaveMonth = !leave                  ? kNotLeft
+                           : *leave / 10000 < year ? 0
+                           : *leave / 10000 > year ? kNotLeft
+                                                   : *leave / 100 % 100;
+    WithholdingPerson people{};
+    people.DeductsAllowance = reference.Person[4].value_or(1) == 1;
+    people.SixtyThousand = reference.Person[2].value_or(0) == 1;
+    people.StartMonth = start;
+    people.LeaveMonth = leaveMonth == kNotLeft ? 0 : leaveMonth;
+    people.LeftBeforeYear = leaveMonth == 0;
+
+    WithholdingTotals totals{};
+    std::uint8_t refusedMonth = 0;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        RowContext &context = contexts[own[i].Row];
+        const int number = MonthOf(own[i].Month);
+        const bool twice = (i > 0 && own[i - 1].Month == own[i].Month) ||
+                           (i + 1 < own.size() && own[i + 1].Month == own[i].Month);
+        const Fault fault = twice                ? kTwoRows
+                            : number < hireMonth ? kBeforeHire
+                            : refusedMonth != 0  ? kEarlierRefused
+                                                 : kNone;
+        context.Fault = person != kNone ? person : static_cast<std::uint8_t>(fault);
+        context.Marks = {static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(leaveMonth),
+                         context.Fault == kEarlierRefused ? refusedMonth : detail};
+        if (context.Fault == kNone && !read[i].Refused) {
+            Carry(context, totals);
+            if (const std::optional<WithheldMonth> figures = WithholdMonth(people, totals, read[i].Figures)) {
+                totals = figures->After;
+                continue;
+            }
+            context.Fault = kTooLarge;
+        }
+        // A refused month takes every later month of the employee with it: their
+        // cumulative figures would build on it.
+        if (refusedMonth == 0) {
+            refusedMonth = static_cast<std::uint8_t>(number);
+        }
+    }
+}
+
+bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::CellText &cell,
+                const RowLinks::ReadRow &read, std::vector<RowContext> &contexts, const std::atomic<bool> *cancel) {
+    contexts.assign(rows, RowContext{});
+    Input key = kName;
+    for (const Input candidate : kKeys) {
+        if (Has(columns, candidate)) {
+            key = candidate;
+            break;
+        }
+    }
+    // A first look at two cells a row: whose month it is. A row whose month cannot be
+    // read is refused on its own and stands apart.
+    std::vector<MonthRow> months;
+    months.reserve(rows);
+    std::unordered_map<std::string, std::uint32_t> employees;
+    std::unordered_map<int, std::size_t> yearCounts;
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (cancel != nullptr && row % 16384 == 0 && cancel->load(std::memory_order_relaxed)) {
+            return false;
+        }
+        const std::optional<YearMonth> month = SpreadsheetField::ReadMonth(cell(row, columns.Column(kMonth)));
+        if (!month) {
+            continue;
+        }
+        const std::string name = KeyOf(cell(row, columns.Column(key)), key);
+        if (name.empty()) {
+            contexts[row].Fault = kNoKey;
+            continue;
+        }
+        const auto [at, added] = employees.try_emplace(name, static_cast<std::uint32_t>(employees.size()));
+        months.push_back({at->second, month->Year * 100 + month->Month, static_cast<std::uint32_t>(row)});
+        ++yearCounts[month->Year];
+    }
+    // The tax year is the one most rows name; a tie goes to the later year.
+    int year = 0;
+    std::size_t most = 0;
+    for (const auto &[candidate, count] : yearCounts) {
+        if (count > most || (count == most && candidate > year)) {
+            year = candidate;
+            most = count;
+        }
+    }
+    std::erase_if(months, [&](const MonthRow &month) {
+        if (YearOf(month.Month) != year) {
+            contexts[month.Row].Fault = kOtherYear;
+            contexts[month.Row].Carried[0] = year;
+            return true;
+        }
+        if (year < kFirstCumulativeYear) {
+            contexts[month.Row].Fault = kBeforeCumulation;
+            return true;
+        }
+        return false;
+    });
+    std::sort(months.begin(), months.end(), [](const MonthRow &a, const MonthRow &b) {
+        return a.Employee != b.Employee ? a.Employee < b.Employee
+               : a.Month != b.Month     ? a.Month < b.Month
+                                        : a.Row < b.Row;
+    });
+    std::vector<ReadMonth> buffer;
+    for (std::size_t first = 0; first < months.size();) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            return false;
+        }
+        std::size_t end = first;
+        while (end < months.size() && months[end].Employee == months[first].Employee) {
+            ++end;
+        }
+        LinkEmployee(std::span<const MonthRow>(months.data() + first, end - first), buffer, year, read, contexts);
+        first = end;
+    }
+    return true;
+}
+
+}  // namespace
+
+RowOutcome WithholdRow(const RowInput &input, RowFigures &figures) {
+    return ComputeMonth(input, figures);
+}
+
+bool CheckWithholdHeader(ColumnMap &columns, const CsvRecord &header, std::string &error) {
+    return CheckHeader(columns, header, error);
+}
+
+bool LinkWithholdMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::CellText &cell,
+                        const RowLinks::ReadRow &read, std::vector<RowContext> &contexts,
+                        const std::atomic<bool> *cancel) {
+    return LinkMonths(rows, columns, cell, read, contexts, cancel);
+}
+
+}  // namespace taxcalc

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+//
+// Today's wage withholding, month by month (累计预扣): one row per employee per month,
+// in the columns of the monthly payroll template, each month's figures carried from
+// the employee's earlier months.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "paysheet/mode_description.h"
+#include "paysheet/row_links.h"
+
+namespace taxcalc {
+namespace withholding {
+
+// The inputs by their place in kInputs.
+enum Input : std::size_t {
+    kIncome,
+    kMonth,
+    kIdNumber,
+    kEmployeeId,
+    kName,
+    kTaxFree,
+    kPension,
+    kMedical,
+    kUnemployment,
+    kHousingFund,
+    kInsurances,
+    kChildren,
+    kEducation,
+    kMortgage,
+    kRent,
+    kElderly,
+    kInfants,
+    kSpecialAdditional,
+    kPersonalPension,
+    kAnnuity,
+    kHealthInsurance,
+    kDeferredPension,
+    kOtherDeduction,
+    kDonations,
+    kRelief,
+    kHireDate,
+    kLeaveDate,
+    kSixtyThousand,
+    kFirstJob,
+    kDeductsAllowance,
+    kInputCount,
+};
+
+inline constexpr std::array<InputColumn, kInputCount> kInputs{{
+    {"本期收入", "income", ColumnDefault::Required},
+    {"所属月份", "month", ColumnDefault::Required, Applies::Always, Field::Month},
+    {"证件号码", "id_number", ColumnDefault::Optional, Applies::Always, Field::Text},
+    {"工号", "employee_id", ColumnDefault::Optional, Applies::Always, Field::Text},
+    {"姓名", "name", ColumnDefault::Optional, Applies::Always, Field::Text},
+    {"本期免税收入", "tax_free_income", ColumnDefault::Zero},
+    {"基本养老保险费", "pension", ColumnDefault::Zero},
+    {"基本医疗保险费", "medical", ColumnDefault::Zero},
+    {"失业保险费", "unemployment", ColumnDefault::Zero},
+    {"住房公积金", "housing_fund", ColumnDefault::Zero},
+    {"三险一金", "deductions", ColumnDefault::Zero},
+    {"累计子女教育", "children_education", ColumnDefault::Zero},
+    {"累计继续教育", "continuing_education", ColumnDefault::Zero},
+    {"累计住房贷款利息", "mortgage_interest", ColumnDefault::Zero},
+    {"累计住房租金", "housing_rent", ColumnDefault::Zero},
+    {"累计赡养老人", "elderly_support", ColumnDefault::Zero},
+    {"累计3岁以下婴幼儿照护", "infant_care", ColumnDefault::Zero},
+    {"累计专项附加扣除", "special_deductions", ColumnDefault::Zero},
+    {"累计个人养老金", "personal_pension", ColumnDefault::Zero},
+    {"企业(职业)年金", "annuity", ColumnDefault::Zero},
+    {"商业健康保险", "health_insurance", ColumnDefault::Zero},
+    {"税延养老保险", "deferred_pension", ColumnDefault::Zero},
+    {"其他", "other_deductions", ColumnDefault::Zero},
+    {"准予扣除的捐赠额", "donations", ColumnDefault::Zero},
+    {"减免税额", "tax_relief", ColumnDefault::Zero},
+    {"任职受雇从业日期", "hire_date", ColumnDefault::Optional, Applies::Always, Field::Date},
+    {"离职日期", "leave_date", ColumnDefault::Optional, Applies::Always, Field::Date},
+    {"按6万元减除", "sixty_thousand", ColumnDefault::Zero, Applies::Always, Field::YesNo},
+    {"年内首次取得工资", "first_job", ColumnDefault::Zero, Applies::Always, Field::YesNo},
+    {"是否扣除减除费用", "deduct_allowance", ColumnDefault::Yes, Applies::Always, Field::YesNo},
+}};
+
+inline constexpr std::array<Input, 4> kInsuranceParts{kPension, kMedical, kUnemployment, kHousingFund};
+inline constexpr std::array<Input, 6> kSpecialAdditionalParts{kChildren, kEducation, kMortgage, kRent, kElderly, kInfants};
+inline constexpr std::array<Input, 4> kOtherParts{kAnnuity, kHealthInsurance, kDeferredPension, kOtherDeduction};
+// The employee is told by the first of these that the header has.
+inline constexpr std::array<Input, 3> kKeys{kIdNumber, kEmployeeId, kName};
+// What every row of one employee must say alike.
+inline constexpr std::array<Input, 5> kPersonFields{kHireDate, kLeaveDate, kSixtyThousand, kFirstJob, kDeductsAllowance};
+
+inline constexpr std::array<AddedColumn, 15> kAdded{{
+    {"累计收入"},
+    {"累计免税收入"},
+    {"累计减除费用"},
+    {"累计专项扣除"},
+    {"累计专项附加扣除"},
+    {"累计其他扣除"},
+    {"累计准予扣除的捐赠额"},
+    {"累计应纳税所得额"},
+    {"预扣率"},
+    {"速算扣除数"},
+    {"累计应纳税额"},
+    {"累计减免税额"},
+    {"累计已预扣预缴税额"},
+    {"本期应预扣预缴税额", Applies::Always, std::nullopt, Sum::Withheld},
+    {"本期税后收入"},
+}};
+
+}  // namespace withholding
+
+RowOutcome WithholdRow(const RowInput &input, RowFigures &figures);
+bool CheckWithholdHeader(ColumnMap &columns, const CsvRecord &header, std::string &error);
+bool LinkWithholdMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::CellText &cell,
+                        const RowLinks::ReadRow &read, std::vector<RowContext> &contexts,
+                        const std::atomic<bool> *cancel);
+
+inline constexpr RowLinks kWithholdLinks{LinkWithholdMonths};
+
+// Every amount is rounded to the cent and none may be negative; --rules is refused.
+inline constexpr ModeDescription kWithholdMode{
+    .Mode = BatchMode::Withhold,
+    .Name = "withhold",
+    .Title = "累计预扣",
+    .Rules = RulesUse::Fixed,
+    .Inputs = withholding::kInputs,
+    .Added = withholding::kAdded,
+    .Compute = WithholdRow,
+    .NonNegative = true,
+    .FixedPeriod = PeriodId::Y2019,
+    .Links = &kWithholdLinks,
+    .CheckHeader = CheckWithholdHeader,
+};
+
+}  // namespace taxcalc
