@@ -43,8 +43,8 @@ constexpr std::string_view kHelp =
   bonus  年终奖：列“年终奖”（或 bonus），可选列“当月工资”（或 wage，缺省 3500）；
          添加 2011年终奖个税、税后年终奖、是否盲区、建议年终奖、建议税额、
          建议税后年终奖、2010方法个税、节省 各列。
-         加 --rules 2008、2018 或 2019 时按该时期的规则计算（金额先四舍五入到分，
-         半分取偶），当月工资缺省为该时期的费用扣除标准，2019 起不需要当月工资；
+         加 --rules 2008、2018 或 2019 时按该时期的规则计算（金额和税额都四舍五入
+         到分），当月工资缺省为该时期的费用扣除标准，2019 起不需要当月工资；
          添加 年终奖个税、税后年终奖、是否盲区、建议年终奖、建议税额、建议税后年终奖
          各列；2019 时如有列“全年应纳税所得额”（或 annual_taxable，不含年终奖），
          再添加 并入综合所得增加个税、建议计税方式（单独计税 或 并入综合所得）。
@@ -65,7 +65,37 @@ constexpr std::string_view kHelp =
          建议月薪、建议年终奖、建议全年个税、全年节省 各列，2019 时再加 计税方式
          （单独计税 或 并入综合所得）。现在的分配已经最省时保持不变，否则取最省的分配中
          月薪最高的一种。最低月薪高于全年收入的十二分之一的行不计算。
-  这三种模式按 --rules 所指时期（缺省 2011）的规则计算，金额先四舍五入到分，不接受负数。
+  这三种模式按 --rules 所指时期（缺省 2011）的规则计算，金额先舍入到分（2011 与计算器
+  窗口相同，其余时期四舍五入），不接受负数。
+  withhold  工资薪金累计预扣预缴（2019 年起），每位员工每月一行，列同扣缴软件的
+         工资薪金模板：所属月份（month，如 2026-03）、本期收入（income），员工由
+         证件号码（id_number）、工号（employee_id）或姓名（name）中表头先有的一列区分；
+         可选 本期免税收入（tax_free_income）、基本养老保险费（pension）、基本医疗
+         保险费（medical）、失业保险费（unemployment）、住房公积金（housing_fund）或
+         三险一金（deductions）、累计子女教育（children_education）、累计继续教育
+         （continuing_education）、累计住房贷款利息（mortgage_interest）、累计住房租金
+         （housing_rent）、累计赡养老人（elderly_support）、累计3岁以下婴幼儿照护
+         （infant_care）或 累计专项附加扣除（special_deductions）、累计个人养老金
+         （personal_pension）、企业(职业)年金（annuity）、商业健康保险
+         （health_insurance）、税延养老保险（deferred_pension）、其他
+         （other_deductions）、准予扣除的捐赠额（donations）、减免税额（tax_relief）、
+         任职受雇从业日期（hire_date）、离职日期（leave_date）、按6万元减除
+         （sixty_thousand）、年内首次取得工资（first_job）、是否扣除减除费用
+         （deduct_allowance，空为“是”）。整个文件读入后按员工逐月累计；添加 累计收入 …
+         本期应预扣预缴税额、本期税后收入 各列。某月未能计算时，该员工以后各月也不计算。
+  remuneration  劳务报酬、稿酬、特许权使用费的预扣预缴，每次支付一行：列“收入”
+         （income），可选“所得项目”（item：劳务报酬、稿酬或特许权使用费，空为劳务报酬）；
+         添加 收入额、应纳税所得额、预扣率、速算扣除数、应预扣预缴税额、税后收入 各列。
+  reconcile  综合所得年度汇算，每人每年一行：工资薪金收入（wages，不含年终奖）、
+         全年一次性奖金（bonus）、劳务报酬收入（labour_income）、稿酬收入
+         （author_income）、特许权使用费收入（royalty_income）、免税收入
+         （tax_free_income）、专项扣除（deductions）、专项附加扣除（special_deductions）、
+         其他扣除（other_deductions）、准予扣除的捐赠额（donations）、减免税额
+         （tax_relief）、已缴税额（tax_paid）、年度（year，2019 至 2027），空为 0，
+         表头至少要有一个收入列；年终奖单独计税或并入综合所得取税少的一种；添加
+         综合所得收入额、应纳税所得额、单独计税应纳税额、并入综合所得应纳税额、
+         年终奖计税方式、应纳税额、应补退税额、结果（补税、退税、免予补税 或 无需补退）。
+  这三种模式的金额和税额都四舍五入到分，不接受负数，也不接受 --rules。
 其余各列原样保留；最后一列“错误”说明未能计算的行。输入已有上次计算的列时换成新结果。
 数额可带千位分隔符（1,234,567.89）、全角数字、前后空格和“元”；科学计数法和
 分组不对的数（18001,50）不予计算。
@@ -97,8 +127,8 @@ Computes every row of a CSV file the way the calculator window does.
   bonus  year-end bonus: column 年终奖 (or bonus), optional 当月工资 (or wage,
          3500 when missing or empty); adds the 2011 tax, the bonus after tax, the
          blind-zone verdict and advice, the 2010-method tax and the saving.
-         With --rules 2008, 2018 or 2019 the rules of that period, every amount
-         first rounded to the cent (a half cent to even); the wage defaults to the
+         With --rules 2008, 2018 or 2019 the rules of that period, amounts and taxes
+         rounded to the cent (a half cent away from zero); the wage defaults to the
          period's monthly allowance and is not needed from 2019; adds the bonus tax,
          the bonus after tax, the blind-zone verdict and advice (年终奖个税 ...
          建议税后年终奖), and from 2019, given a column 全年应纳税所得额 (or
@@ -130,7 +160,43 @@ Computes every row of a CSV file the way the calculator window does.
          cheapest. A row whose minimum wage exceeds a twelfth of the year's pay is
          refused.
   These three compute by the rules of the period named by --rules (2011 when none),
-  every amount first rounded to the cent; negative amounts are refused.
+  every amount first rounded to the cent (as the window rounds under 2011, a half
+  cent away from zero under the others); negative amounts are refused.
+  withhold  wage withholding by the cumulative method (from 2019), one row per
+         employee per month in the columns of the withholding software's wage
+         template: 所属月份 (month, e.g. 2026-03) and 本期收入 (income); the employee
+         is told by the first of 证件号码 (id_number), 工号 (employee_id) or 姓名
+         (name) that the header has; optional 本期免税收入 (tax_free_income),
+         基本养老保险费 (pension), 基本医疗保险费 (medical), 失业保险费
+         (unemployment), 住房公积金 (housing_fund) or 三险一金 (deductions),
+         累计子女教育 (children_education), 累计继续教育 (continuing_education),
+         累计住房贷款利息 (mortgage_interest), 累计住房租金 (housing_rent),
+         累计赡养老人 (elderly_support), 累计3岁以下婴幼儿照护 (infant_care) or
+         累计专项附加扣除 (special_deductions), 累计个人养老金 (personal_pension),
+         企业(职业)年金 (annuity), 商业健康保险 (health_insurance), 税延养老保险
+         (deferred_pension), 其他 (other_deductions), 准予扣除的捐赠额 (donations),
+         减免税额 (tax_relief), 任职受雇从业日期 (hire_date), 离职日期
+         (leave_date), 按6万元减除 (sixty_thousand), 年内首次取得工资 (first_job),
+         是否扣除减除费用 (deduct_allowance, 是 when empty). The file is read whole
+         and each employee's months are added up in order; adds 累计收入 ...
+         本期应预扣预缴税额, 本期税后收入. A refused month refuses the employee's
+         later months.
+  remuneration  the prepayment on one payment of remuneration: column 收入
+         (income), optional 所得项目 (item: 劳务报酬, 稿酬 or 特许权使用费; empty is
+         劳务报酬); adds 收入额, 应纳税所得额, 预扣率, 速算扣除数, 应预扣预缴税额,
+         税后收入.
+  reconcile  the annual reconciliation, one row per person and year: 工资薪金收入
+         (wages, without the bonus), 全年一次性奖金 (bonus), 劳务报酬收入
+         (labour_income), 稿酬收入 (author_income), 特许权使用费收入
+         (royalty_income), 免税收入 (tax_free_income), 专项扣除 (deductions),
+         专项附加扣除 (special_deductions), 其他扣除 (other_deductions),
+         准予扣除的捐赠额 (donations), 减免税额 (tax_relief), 已缴税额 (tax_paid),
+         年度 (year, 2019 to 2027), empty as 0, at least one income column; the bonus
+         is taxed on its own or joined, whichever costs less; adds 综合所得收入额,
+         应纳税所得额, 单独计税应纳税额, 并入综合所得应纳税额, 年终奖计税方式,
+         应纳税额, 应补退税额, 结果 (补税, 退税, 免予补税 or 无需补退).
+  These three round amounts and taxes half away from zero, refuse negative amounts
+  and take no --rules.
 Every other column is kept as it is; a last column 错误 says why a row was not
 computed; columns of an earlier run are replaced. Amounts may have thousands
 separators in groups of three, full-width digits, blanks around them and a trailing

@@ -17,7 +17,7 @@ constexpr int kAuthorPercent = 56;
 constexpr int kRoyaltyPercent = 80;
 
 Cents YearTableTax(Cents taxable) noexcept {
-    return TableTax(YearlyBrackets(), taxable, HalfCent::AwayFromZero);
+    return TableTax(YearlyBrackets(), taxable, HalfRule::AwayFromZero);
 }
 
 }  // namespace

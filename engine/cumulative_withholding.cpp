@@ -68,7 +68,7 @@ std::optional<WithheldMonth> WithholdMonth(const WithholdingPerson &person, cons
     const CentsBracket &row = YearlyBrackets()[RowOf(YearlyBrackets(), figures.Taxable)];
     figures.RatePercent = row.RatePercent;
     figures.QuickDeduction = row.QuickDeduction;
-    figures.Tax = TableTax(YearlyBrackets(), figures.Taxable, HalfCent::AwayFromZero);
+    figures.Tax = TableTax(YearlyBrackets(), figures.Taxable, HalfRule::AwayFromZero);
     figures.TaxRelief = after.TaxRelief;
     figures.WithheldBefore = before.Withheld;
     figures.Withholding = std::max<Cents>(0, figures.Tax - figures.TaxRelief - figures.WithheldBefore);

@@ -64,7 +64,7 @@ bool TaxesWagesMonthly(const PeriodRules &rules) noexcept {
 }
 
 Cents WageTaxOfTaxable(const PeriodRules &rules, Cents taxable) noexcept {
-    return TableTax(rules.Brackets, taxable, HalfCent::AwayFromZero);
+    return TableTax(rules.Brackets, taxable, HalfRule::AwayFromZero);
 }
 
 std::optional<Cents> MonthlyWageTax(const PeriodRules &rules, Cents wage, Cents deductions) noexcept {

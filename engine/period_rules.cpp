@@ -63,12 +63,12 @@ constexpr Cents AllowanceInCents(const Schedule &schedule) {
 
 
 // numerator / 100 rounded to a whole number by `half`.
-constexpr Cents DivideByHundred(Cents numerator, HalfCent half) {
+constexpr Cents DivideByHundred(Cents numerator, HalfRule half) {
     const bool negative = numerator < 0;
     const Cents magnitude = negative ? -numerator : numerator;
     Cents quotient = magnitude / 100;
     const Cents remainder = magnitude % 100;
-    if (remainder > 50 || (remainder == 50 && (half == HalfCent::AwayFromZero || quotient % 2 == 1))) {
+    if (remainder > 50 || (remainder == 50 && (half == HalfRule::AwayFromZero || quotient % 2 == 1))) {
         ++quotient;
     }
     return negative ? -quotient : quotient;
@@ -84,24 +84,25 @@ constexpr std::size_t RowIndex(std::span<const CentsBracket> brackets, Cents x, 
 }
 
 // In hundredths of a cent, x x rate% - quick deduction is exact.
-constexpr Cents RowTax(const CentsBracket &row, Cents x, HalfCent half) {
+constexpr Cents RowTax(const CentsBracket &row, Cents x, HalfRule half) {
     return DivideByHundred(x * row.RatePercent - row.QuickDeduction * 100, half);
 }
 
-constexpr Cents BaseTax(std::span<const CentsBracket> brackets, Cents base) {
+constexpr Cents BaseTax(std::span<const CentsBracket> brackets, Cents base, HalfRule half) {
     if (base <= 0) {
         return 0;
     }
-    return RowTax(brackets[RowIndex(brackets, base, kMonths)], base, HalfCent::ToEven);
+    return RowTax(brackets[RowIndex(brackets, base, kMonths)], base, half);
 }
 
 // Within one row the after-tax amount never falls as the base grows by a cent: the
 // tax grows by rate% of a cent, which rounds to 0 or 1 cent. So the first base of a
 // row that leaves at least `wanted` is found by bisection.
-constexpr Cents FirstReaching(std::span<const CentsBracket> brackets, Cents low, Cents high, Cents wanted) {
+constexpr Cents FirstReaching(std::span<const CentsBracket> brackets, HalfRule half, Cents low, Cents high,
+                              Cents wanted) {
     while (low < high) {
         const Cents middle = low + (high - low) / 2;
-        if (middle - BaseTax(brackets, middle) >= wanted) {
+        if (middle - BaseTax(brackets, middle, half) >= wanted) {
             high = middle;
         } else {
             low = middle + 1;
@@ -114,18 +115,18 @@ constexpr Cents FirstReaching(std::span<const CentsBracket> brackets, Cents low,
 // next row's rate. It ends at the first base, in that row or a later one, that
 // leaves at least what the lower edge leaves.
 template <std::size_t N>
-constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket> brackets) {
+constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket> brackets, HalfRule half) {
     std::array<CentsZone, N - 1> zones{};
     for (std::size_t i = 0; i + 1 < N; ++i) {
         const Cents lower = brackets[i].UpperBound * kMonths;
-        const Cents tax = BaseTax(brackets, lower);
+        const Cents tax = BaseTax(brackets, lower, half);
         const Cents kept = lower - tax;
         Cents upper = kMaxCents;
         for (std::size_t j = i + 1; j < N; ++j) {
             const Cents first = brackets[j - 1].UpperBound * kMonths + 1;
             const Cents last = j + 1 == N ? kMaxCents : brackets[j].UpperBound * kMonths;
-            if (last - BaseTax(brackets, last) >= kept) {
-                upper = FirstReaching(brackets, first, last, kept);
+            if (last - BaseTax(brackets, last, half) >= kept) {
+                upper = FirstReaching(brackets, half, first, last, kept);
                 break;
             }
         }
@@ -134,17 +135,61 @@ constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket>
     return zones;
 }
 
-constexpr std::array<CentsZone, 8> k2008Zones = DeriveZones<9>(k2008Table);
-constexpr std::array<CentsZone, 6> k2011Zones = DeriveZones<7>(k2011Table);
-constexpr std::array<CentsZone, 6> k2018Zones = DeriveZones<7>(k2018Table);
+constexpr std::array<CentsZone, 8> k2008Zones = DeriveZones<9>(k2008Table, HalfRule::AwayFromZero);
+constexpr std::array<CentsZone, 6> k2011Zones = DeriveZones<7>(k2011Table, HalfRule::ToEven);
+constexpr std::array<CentsZone, 6> k2018Zones = DeriveZones<7>(k2018Table, HalfRule::AwayFromZero);
 constexpr std::array<PeriodRules, 4> kPeriods{{
-    {PeriodId::Y2008, "2008", "2008-03-01", "2011-08-31", AllowanceInCents(kSchedule2010), k2008Table, true,
-     false, k2008Zones},
-    {PeriodId::Y2011, "2011", "2011-09-01", "2018-09-30", AllowanceInCents(kSchedule2011), k2011Table, true,
-     false, k2011Zones},
-    {PeriodId::Y2018, "2018", "2018-10-01", "2018-12-31", 500000, k2018Table, true, false, k2018Zones},
-    // The bonus taxed on its own: the month's wage plays no part.
-    {PeriodId::Y2019, "2019", "2019-01-01", "2027-12-31", 500000, k2018Table, false, true, k2018Zones},
+    {
+        .Id = PeriodId::Y2008,
+        .Name = "2008",
+        .FirstDay = "2008-03-01",
+        .LastDay = "2011-08-31",
+        .Allowance = AllowanceInCents(kSchedule2010),
+        .Brackets = k2008Table,
+        .WageReducesBonus = true,
+        .Rounding = HalfRule::AwayFromZero,
+        .ComprehensiveYear = false,
+        .Zones = k2008Zones,
+    },
+    {
+        // The calculator window's own rules, figures and all.
+        .Id = PeriodId::Y2011,
+        .Name = "2011",
+        .FirstDay = "2011-09-01",
+        .LastDay = "2018-09-30",
+        .Allowance = AllowanceInCents(kSchedule2011),
+        .Brackets = k2011Table,
+        .WageReducesBonus = true,
+        .Rounding = HalfRule::ToEven,
+        .ComprehensiveYear = false,
+        .Zones = k2011Zones,
+    },
+    {
+        .Id = PeriodId::Y2018,
+        .Name = "2018",
+        .FirstDay = "2018-10-01",
+        .LastDay = "2018-12-31",
+        .Allowance = 500000,
+        .Brackets = k2018Table,
+        .WageReducesBonus = true,
+        .Rounding = HalfRule::AwayFromZero,
+        .ComprehensiveYear = false,
+        .Zones = k2018Zones,
+    },
+    {
+        // The bonus taxed on its own, by the monthly table of 2018: the month's wage
+        // plays no part. Wages belong to the year's comprehensive income.
+        .Id = PeriodId::Y2019,
+        .Name = "2019",
+        .FirstDay = "2019-01-01",
+        .LastDay = "2027-12-31",
+        .Allowance = 500000,
+        .Brackets = k2018Table,
+        .WageReducesBonus = false,
+        .Rounding = HalfRule::AwayFromZero,
+        .ComprehensiveYear = true,
+        .Zones = k2018Zones,
+    },
 }};
 
 // Rules(PeriodId) finds a period by its place in the table.
@@ -197,8 +242,8 @@ std::span<const CentsBracket> YearlyBrackets() noexcept {
     return kYearlyTable;
 }
 
-std::optional<Cents> ToCents(Amount amount) noexcept {
-    const Amount rounded = RoundCents(amount);
+std::optional<Cents> ToCents(Amount amount, HalfRule half) noexcept {
+    const Amount rounded = RoundCents(amount, half);
     if (!std::isfinite(rounded) || std::fabs(rounded) > static_cast<double>(kMaxCents / kCentsPerYuan)) {
         return std::nullopt;
     }
@@ -207,7 +252,7 @@ std::optional<Cents> ToCents(Amount amount) noexcept {
     return static_cast<Cents>(std::llround(rounded * 100));
 }
 
-Cents TableTax(std::span<const CentsBracket> brackets, Cents x, HalfCent half) noexcept {
+Cents TableTax(std::span<const CentsBracket> brackets, Cents x, HalfRule half) noexcept {
     if (x <= 0) {
         return 0;
     }
@@ -226,7 +271,7 @@ Cents BonusBaseOf(const PeriodRules &rules, Cents bonus, Cents wage) noexcept {
 }
 
 Cents BonusTaxOfBase(const PeriodRules &rules, Cents base) noexcept {
-    return BaseTax(rules.Brackets, base);
+    return BaseTax(rules.Brackets, base, rules.Rounding);
 }
 
 std::span<const CentsZone> BlindZones(const PeriodRules &rules) noexcept {
@@ -252,7 +297,7 @@ PeriodBonus TaxBonus(const PeriodRules &rules, Cents bonus, Cents wage) noexcept
 }
 
 Cents YearlyTax(Cents taxable) noexcept {
-    return TableTax(kYearlyTable, taxable, HalfCent::ToEven);
+    return TableTax(kYearlyTable, taxable, HalfRule::AwayFromZero);
 }
 
 MethodChoice ChooseBonusMethod(Cents bonusTax, Cents bonus, Cents annualTaxable) noexcept {

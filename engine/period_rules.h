@@ -12,6 +12,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/decimal_form.h"
 #include "engine/tax_engine.h"
 
 namespace taxcalc {
@@ -34,7 +35,6 @@ struct CentsBracket {
     Cents QuickDeduction;
 };
 
-enum class HalfCent { ToEven, AwayFromZero };
 
 // In the order of the period table, oldest first.
 enum class PeriodId { Y2008, Y2011, Y2018, Y2019 };
@@ -57,6 +57,9 @@ struct PeriodRules {
     std::span<const CentsBracket> Brackets;
     // Whether a month's wage below the allowance lowers the bonus's base.
     bool WageReducesBonus;
+    // How amounts and taxes round a half cent: 2011 keeps the calculator window's
+    // figures; the other periods round it away from zero, as Chinese practice does.
+    HalfRule Rounding;
     // From 2019 wages belong to the year's comprehensive income, taxed by the yearly
     // table and withheld cumulatively month by month: no monthly wage tax of its own.
     bool ComprehensiveYear;
@@ -94,13 +97,13 @@ const PeriodRules *FindPeriod(std::string_view name) noexcept;
 // The yearly comprehensive-income table in force from 2019.
 std::span<const CentsBracket> YearlyBrackets() noexcept;
 
-// The amount rounded to the cent as RoundCents rounds it, in cents; nothing for a
-// non-finite amount or one beyond kMaxCents.
-std::optional<Cents> ToCents(Amount amount) noexcept;
+// The amount rounded to the cent as RoundCents rounds it (a half by `half`), in
+// cents; nothing for a non-finite amount or one beyond kMaxCents.
+std::optional<Cents> ToCents(Amount amount, HalfRule half = HalfRule::ToEven) noexcept;
 
 // x x rate - quick deduction at the row that x selects (inclusive bounds), rounded
 // to the cent by `half`; 0 when x <= 0.
-Cents TableTax(std::span<const CentsBracket> brackets, Cents x, HalfCent half) noexcept;
+Cents TableTax(std::span<const CentsBracket> brackets, Cents x, HalfRule half) noexcept;
 
 // The index of the row that x selects, inclusive bounds.
 std::size_t RowOf(std::span<const CentsBracket> brackets, Cents x) noexcept;
@@ -111,7 +114,7 @@ Cents BonusBaseOf(const PeriodRules &rules, Cents bonus, Cents wage) noexcept;
 
 // The tax of a bonus base: the whole base at the row of its monthly average (the
 // first whose bound x 12 reaches it), less one monthly quick deduction, a half cent
-// to even; 0 for a base <= 0.
+// rounded by the period's rule; 0 for a base <= 0.
 Cents BonusTaxOfBase(const PeriodRules &rules, Cents base) noexcept;
 
 // The period's blind zones, one for each bound but the last, lowest first.
@@ -121,7 +124,7 @@ std::span<const CentsZone> BlindZones(const PeriodRules &rules) noexcept;
 // the bonus at the zone's lower edge.
 PeriodBonus TaxBonus(const PeriodRules &rules, Cents bonus, Cents wage) noexcept;
 
-// Tax by the yearly table, a half cent to even; 0 for taxable <= 0.
+// Tax by the yearly table, a half cent away from zero; 0 for taxable <= 0.
 Cents YearlyTax(Cents taxable) noexcept;
 
 // annualTaxable is the year's comprehensive taxable income without the bonus.

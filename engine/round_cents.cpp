@@ -15,12 +15,13 @@ constexpr double kAllIntegers = 4503599627370496.0;
 
 // For 1e13 <= magnitude the spacing of doubles is at least 2^-9, so the fraction
 // holds at most nine binary places and fraction x 100 is exact.
-double RoundBinaryToCent(double magnitude) noexcept {
+double RoundBinaryToCent(double magnitude, HalfRule half) noexcept {
     if (magnitude >= kAllIntegers) {
         return magnitude;
     }
     const double whole = std::floor(magnitude);
-    const double cents = std::nearbyint((magnitude - whole) * 100.0);  // ties to even
+    const double hundredths = (magnitude - whole) * 100.0;
+    const double cents = half == HalfRule::ToEven ? std::nearbyint(hundredths) : std::round(hundredths);
     return whole + cents / 100.0;
 }
 
@@ -43,6 +44,10 @@ double NearestCentWhereClear(double magnitude) noexcept {
 }  // namespace
 
 Amount RoundCents(Amount amount) noexcept {
+    return RoundCents(amount, HalfRule::ToEven);
+}
+
+Amount RoundCents(Amount amount, HalfRule half) noexcept {
     if (!std::isfinite(amount)) {
         return amount;
     }
@@ -53,13 +58,13 @@ Amount RoundCents(Amount amount) noexcept {
         // building the form is by far the dearest step, so it is built only near one.
         double cents = NearestCentWhereClear(magnitude);
         if (cents < 0) {
-            cents = static_cast<double>(ScaleRounded(ToDecimalForm(magnitude), 2, HalfRule::ToEven));
+            cents = static_cast<double>(ScaleRounded(ToDecimalForm(magnitude), 2, half));
         }
         // A whole number of cents below 2^53 is exact, and the division is correctly
         // rounded: the result is the double nearest that cent.
         rounded = cents / 100.0;
     } else {
-        rounded = RoundBinaryToCent(magnitude);
+        rounded = RoundBinaryToCent(magnitude, half);
     }
     return std::copysign(rounded, amount);
 }

@@ -10,6 +10,8 @@
 #include <limits>
 #include <span>
 
+#include "engine/decimal_form.h"
+
 namespace taxcalc {
 
 // Yuan, as a binary double. Every figure, bound, rate product and tax is one.
@@ -118,6 +120,8 @@ struct BonusAdvice {
 // rounded instead. Non-finite values come back unchanged; the sign of a zero result
 // follows the input.
 Amount RoundCents(Amount amount) noexcept;
+// The same with the half rounded by `half`: today's rules round it away from zero.
+Amount RoundCents(Amount amount, HalfRule half) noexcept;
 
 // RoundCents((wage - allowance) - deductions); negative results stay negative.
 Amount TaxableIncome(Amount wage, Amount deductions, Amount allowance) noexcept;

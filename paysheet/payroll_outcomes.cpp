@@ -194,8 +194,8 @@ std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, C
     }
     // The window's own methods are the 2011 period's rules in cents.
     const PeriodRules &period = Computing().Period();
-    const std::optional<Cents> bonus = ToCents(*input->Amounts[0]);
-    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1]) : period.Allowance;
+    const std::optional<Cents> bonus = ToCents(*input->Amounts[0], period.Rounding);
+    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1], period.Rounding) : period.Allowance;
     // Half the range that cents hold leaves room for the curve beyond the bonus.
     if (!bonus || !wage || *bonus > kMaxCents / 2) {
         why = CurveRefusal::TooLarge;

@@ -194,7 +194,7 @@ RowOutcome RowCalculator::ReadRow(std::span<const std::string_view> texts, RowIn
         // Under a period every figure is rounded to the cent before anything else.
         for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
             if (input.Amounts[i]) {
-                input.InCents[i] = ToCents(*input.Amounts[i]);
+                input.InCents[i] = ToCents(*input.Amounts[i], m_computation.Period().Rounding);
                 if (!input.InCents[i]) {
                     return RowOutcome::TooLarge;
                 }

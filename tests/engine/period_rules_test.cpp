@@ -38,8 +38,9 @@ const std::vector<LawRow> &LawOf(const PeriodRules &rules) {
 }
 
 // The bonus's after-tax amount of a base, slowly: the row by its monthly average in
-// yuan, the tax rounded by the FPU's ties-to-even (every half cent is exact in binary).
-Cents SlowAfterTax(const std::vector<LawRow> &law, Cents base) {
+// yuan, the tax rounded by the FPU (every half cent is exact in binary): ties to even
+// for 2011, away from zero for the other periods.
+Cents SlowAfterTax(const std::vector<LawRow> &law, Cents base, bool toEven) {
     if (base <= 0) {
         return base;
     }
@@ -49,7 +50,7 @@ Cents SlowAfterTax(const std::vector<LawRow> &law, Cents base) {
     }
     const long double exact =
         static_cast<long double>(base) * law[row].Rate / 100 - law[row].QuickDeduction * 100;
-    return base - static_cast<Cents>(std::nearbyintl(exact));
+    return base - static_cast<Cents>(toEven ? std::nearbyintl(exact) : std::roundl(exact));
 }
 
 struct ZoneCase {
@@ -85,8 +86,8 @@ TEST_P(PeriodZoneEdges, AreTheHandWorkedOnes) {
 
 // 2011: the published zones (19283.33 ... 1120000, taxes 540 ... 330495). 2018 has
 // 2019's table. 2008 by hand, e.g. 240000 leaves 192375 and 0.75 b + 1375
-// reaches it at 254666.666...; at 254666.66 the tax 62291.665 goes to the even cent,
-// 62291.66, which leaves exactly 192375.00.
+// reaches it at 254666.666...; at 254666.66 the tax 62291.665 rounds away from zero
+// to 62291.67, leaving 192374.99; 254666.67 leaves exactly 192375.00.
 INSTANTIATE_TEST_SUITE_P(Periods, PeriodZoneEdges,
                          testing::Values(ZoneCase{PeriodId::Y2011, 0, 1800000, 1928333, 54000},
                                          ZoneCase{PeriodId::Y2011, 1, 5400000, 6018750, 529500},
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Periods, PeriodZoneEdges,
                                          ZoneCase{PeriodId::Y2019, 4, 66000000, 70653846, 19359000},
                                          ZoneCase{PeriodId::Y2019, 5, 96000000, 112000000, 32884000},
                                          ZoneCase{PeriodId::Y2008, 0, 600000, 630556, 30000},
-                                         ZoneCase{PeriodId::Y2008, 3, 24000000, 25466666, 4762500},
+                                         ZoneCase{PeriodId::Y2008, 3, 24000000, 25466667, 4762500},
                                          ZoneCase{PeriodId::Y2008, 7, 120000000, 130000000, 46962500}));
 
 TEST(PeriodZones, OneForEveryBoundButTheLast) {
@@ -121,17 +122,18 @@ TEST(PeriodZones, EveryCentInsideLeavesLessThanTheLowerEdge) {
         const std::vector<LawRow> &law = LawOf(*rules);
         for (const CentsZone &zone : BlindZones(*rules)) {
             SCOPED_TRACE(testing::Message() << rules->Name << " zone from " << zone.Lower);
-            const Cents kept = SlowAfterTax(law, zone.Lower);
+            const bool toEven = rules->Rounding == HalfRule::ToEven;
+            const Cents kept = SlowAfterTax(law, zone.Lower, toEven);
             const bool wide = zone.Upper - zone.Lower > 15 * kEnds;
             for (Cents base = zone.Lower + 1; base < zone.Upper; ++base) {
                 if (wide && base == zone.Lower + kEnds) {
                     for (; base < zone.Upper - kEnds; base += 997) {
-                        ASSERT_LT(SlowAfterTax(law, base), kept) << base;
+                        ASSERT_LT(SlowAfterTax(law, base, toEven), kept) << base;
                     }
                 }
-                ASSERT_LT(SlowAfterTax(law, base), kept) << base;
+                ASSERT_LT(SlowAfterTax(law, base, toEven), kept) << base;
             }
-            EXPECT_GE(SlowAfterTax(law, zone.Upper), kept);
+            EXPECT_GE(SlowAfterTax(law, zone.Upper, toEven), kept);
         }
     }
 }
@@ -145,7 +147,7 @@ TEST(PeriodZones, AreExactlyWhereALargerBonusLeavesLessUpToBeyondTheFirstZone) {
         int mismatches = 0;
         const Cents last = BlindZones(*rules)[0].Upper + 100000;
         for (Cents base = 0; base <= last && mismatches < 5; ++base) {
-            const Cents after = SlowAfterTax(law, base);
+            const Cents after = SlowAfterTax(law, base, rules->Rounding == HalfRule::ToEven);
             ASSERT_EQ(base - BonusTaxOfBase(*rules, base), after) << rules->Name << " base " << base;
             if (TaxBonus(*rules, base, rules->Allowance).InBlindZone != (after < best)) {
                 ADD_FAILURE() << rules->Name << " base " << base;
@@ -178,9 +180,10 @@ void ExpectWindowFigures(const WindowCase &c) {
         EXPECT_EQ(y2011.RecommendedTax, ToCents(advice.RecommendedTax));
         EXPECT_EQ(y2011.RecommendedAfterTax, ToCents(advice.RecommendedAfterTax));
     }
+    // 2008 is the window's 2010 method but for a half cent, which it rounds away from zero.
     const PeriodBonus y2008 = TaxBonus(P2008, bonus, wage);
     EXPECT_EQ(y2008.Base, ToCents(window.BonusBase2010));
-    EXPECT_EQ(y2008.Tax, ToCents(window.BonusTax2010));
+    EXPECT_EQ(y2008.Tax, y2008.Base - SlowAfterTax(kLaw2008, y2008.Base, false));
 }
 
 TEST(PeriodBonusTax, Periods2011And2008GiveTheWindowsFiguresForThePanelsExamples) {
@@ -242,11 +245,11 @@ TEST(ChooseBonusMethod, WorkedPoints) {
 }
 
 TEST(YearlyTax, RowsBoundsAndHalfCents) {
-    // 1.5 and 4.5 cents to the even cent; 36000.01 x 10% - 2520 = 1080.001
+    // 1.5 and 4.5 cents away from zero; 36000.01 x 10% - 2520 = 1080.001
     const std::pair<Cents, Cents> cases[] = {{-100, 0},
                                              {0, 0},
                                              {50, 2},
-                                             {150, 4},
+                                             {150, 5},
                                              {3600000, 108000},
                                              {3600001, 108000},
                                              {14400000, 1188000},
@@ -255,6 +258,28 @@ TEST(YearlyTax, RowsBoundsAndHalfCents) {
                                              {96000100, 25008045}};
     for (const auto &[taxable, tax] : cases) {
         EXPECT_EQ(YearlyTax(taxable), tax) << taxable;
+    }
+}
+
+// A half cent under each period: 2011 keeps the window's even cent, the others
+// round it away from zero, the amount read and the bonus's tax alike.
+TEST(PeriodRounding, AHalfCentUnderEachPeriod) {
+    struct Case {
+        PeriodId Period;
+        Cents Bonus;  // its tax falls on a half cent
+        Cents Tax;
+        Cents Amount;  // 0.125 read
+    };
+    const Case cases[] = {
+        {PeriodId::Y2008, 10, 1, 13},  // 0.10 at 5%: 0.005
+        {PeriodId::Y2011, 150, 4, 12},  // 1.50 at 3%: 0.045
+        {PeriodId::Y2018, 150, 5, 13},
+        {PeriodId::Y2019, 150, 5, 13},
+    };
+    for (const Case &c : cases) {
+        const PeriodRules &rules = Rules(c.Period);
+        EXPECT_EQ(TaxBonus(rules, c.Bonus, rules.Allowance).Tax, c.Tax) << rules.Name;
+        EXPECT_EQ(ToCents(0.125, rules.Rounding), c.Amount) << rules.Name;
     }
 }
 

@@ -39,8 +39,10 @@ TEST(PlanningModes, ReadTheirColumnsAndWriteTheirFigures) {
          {"net_bonus", "WAGE"},
          {"17460", "3000"},
          {"17984.54", "524.54", "17460.00"}},
-        // Read to the cent first, a half cent to even; from 2019 no wage is read.
-        {BatchMode::GrossBonus, "2019", {"税后年终奖"}, {"34920.005"}, {"36000.00", "1080.00", "34920.00"}},
+        // Read to the cent first, a half cent away from zero: 34920.01 is one cent more
+        // than 36000 leaves, so the bonus climbs out of the zone to 38566.68, whose tax
+        // 3646.668 leaves 34920.01; from 2019 no wage is read.
+        {BatchMode::GrossBonus, "2019", {"税后年终奖"}, {"34920.005"}, {"38566.68", "3646.67", "34920.01"}},
         {BatchMode::GrossWage,
          "2011",
          {"net_wage", "deductions"},
