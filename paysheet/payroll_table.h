@@ -66,9 +66,12 @@ public:
 
 private:
     struct RowEntry {
-        std::uint64_t Line : 62;
+        std::uint64_t Line : 61;
         std::uint64_t Escaped : 1;
         std::uint64_t Kinds : 1;  // the cells' kinds follow their ends (a worksheet's rows)
+        // The cells' ends take four bytes each; two where the row's text is shorter than
+        // 64 KiB, as nearly every row's is.
+        std::uint64_t WideEnds : 1;
         std::uint32_t Block;
         std::uint32_t Offset;  // of the row's cell count; then the cells' ends, any kinds, the text
     };
@@ -86,7 +89,10 @@ private:
     std::vector<RowEntry> m_rows;
     // The reasons of the rows with escaped bytes, which are few, by row.
     std::vector<std::pair<std::size_t, std::string>> m_escaped;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    struct BlockFree {
+        void operator()(char *block) const noexcept;
+    };
+    std::vector<std::unique_ptr<char[], BlockFree>> m_blocks;
     std::size_t m_blockUsed = 0;
     std::size_t m_blockCapacity = 0;
 };

@@ -106,7 +106,7 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             continue;
         }
         const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
-        const std::string_view trimmed = SpreadsheetField::Trimmed(text);
+        const std::string_view trimmed = column.Kind == Field::Amount ? text : SpreadsheetField::Trimmed(text);
         if (column.Kind != Field::Amount && !trimmed.empty()) {
             std::optional<std::int32_t> number;
             std::string_view reason;
@@ -145,6 +145,17 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             input.Numbers[i] = number;
             continue;
         }
+        // Most cells hold plain cents: read them so, where the mode computes in cents.
+        if (column.Kind == Field::Amount && !m_computation.WindowMethods()) {
+            if (const std::optional<Cents> cents = SpreadsheetAmount::PlainCents(text)) {
+                input.InCents[i] = *cents;
+                input.Amounts[i] = static_cast<Amount>(*cents) / static_cast<Amount>(kCentsPerYuan);
+                if (m_mode->NonNegative && *cents < 0) {
+                    figures.Refuse(m_columns.Name(i), kNegativeReason);
+                }
+                continue;
+            }
+        }
         Amount amount = 0;
         // Figures come as a spreadsheet exports them; blanks alone are an empty cell.
         const SpreadsheetAmount::Verdict verdict =
@@ -167,6 +178,9 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             case ColumnDefault::Zero:
                 if (column.Kind == Field::Amount) {
                     input.Amounts[i] = 0;
+                    if (!m_computation.WindowMethods()) {
+                        input.InCents[i] = 0;
+                    }
                 } else {
                     input.Numbers[i] = 0;
                 }
@@ -193,7 +207,7 @@ RowOutcome RowCalculator::ReadRow(std::span<const std::string_view> texts, RowIn
     if (!m_computation.WindowMethods()) {
         // Under a period every figure is rounded to the cent before anything else.
         for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
-            if (input.Amounts[i]) {
+            if (input.Amounts[i] && !input.InCents[i]) {
                 input.InCents[i] = ToCents(*input.Amounts[i], m_computation.Period().Rounding);
                 if (!input.InCents[i]) {
                     return RowOutcome::TooLarge;

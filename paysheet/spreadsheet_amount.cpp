@@ -7,31 +7,14 @@
 #include <string>
 
 #include "engine/number_text.h"
+#include "paysheet/spreadsheet_field.h"
 
 namespace taxcalc {
 namespace {
 
-constexpr std::array<std::string_view, 4> kBlanks{" ", "\t", "\u00A0", "\u3000"};
 constexpr std::string_view kYuan = "元";
 // U+FF0B, U+FF0D, U+FF0E and U+FF10..U+FF19 share these two lead bytes.
 constexpr std::string_view kFullWidthLead = "\xEF\xBC";
-
-std::string_view TrimSpreadsheetBlanks(std::string_view text) noexcept {
-    for (bool trimmed = true; trimmed;) {
-        trimmed = false;
-        for (const std::string_view blank : kBlanks) {
-            if (text.starts_with(blank)) {
-                text.remove_prefix(blank.size());
-                trimmed = true;
-            }
-            if (text.ends_with(blank)) {
-                text.remove_suffix(blank.size());
-                trimmed = true;
-            }
-        }
-    }
-    return text;
-}
 
 // Full-width characters as their ASCII twins; nullopt for any other non-ASCII one.
 std::optional<std::string> Narrowed(std::string_view text) {
@@ -116,12 +99,12 @@ SpreadsheetAmount::Verdict SpreadsheetAmount::Read(std::string_view text, Amount
             return Verdict::Number;
         }
     }
-    text = TrimSpreadsheetBlanks(text);
+    text = SpreadsheetField::Trimmed(text);
     if (text.empty()) {
         return Verdict::Empty;
     }
     if (text.ends_with(kYuan)) {
-        text = TrimSpreadsheetBlanks(text.substr(0, text.size() - kYuan.size()));
+        text = SpreadsheetField::Trimmed(text.substr(0, text.size() - kYuan.size()));
     }
     std::optional<std::string> narrow = Narrowed(text);
     if (!narrow || narrow->empty()) {
@@ -164,6 +147,35 @@ std::string_view SpreadsheetAmount::Reason(Verdict verdict) noexcept {
             return "数额过大，无法计算";
     }
     return "不是数字";
+}
+
+std::optional<Cents> SpreadsheetAmount::PlainCents(std::string_view text) noexcept {
+    const bool negative = text.starts_with('-');
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    // Up to 13 whole digits: below 10^13 yuan, the bound of the cent arithmetic.
+    if (whole.empty() || whole.size() > 13 || fraction.size() > 2) {
+        return std::nullopt;
+    }
+    Cents cents = 0;
+    for (const char c : whole) {
+        if (!IsDigit(c)) {
+            return std::nullopt;
+        }
+        cents = cents * 10 + (c - '0');
+    }
+    for (std::size_t i = 0; i < 2; ++i) {
+        const char c = i < fraction.size() ? fraction[i] : '0';
+        if (!IsDigit(c)) {
+            return std::nullopt;
+        }
+        cents = cents * 10 + (c - '0');
+    }
+    return negative ? -cents : cents;
 }
 
 }  // namespace taxcalc

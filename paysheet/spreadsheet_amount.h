@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <optional>
 #include <string_view>
 
+#include "engine/period_rules.h"
 #include "engine/tax_engine.h"
 
 namespace taxcalc {
@@ -27,6 +29,12 @@ public:
 
     // Sets `amount` only for Verdict::Number.
     static Verdict Read(std::string_view text, Amount &amount);
+
+    // The cents of an amount written plainly, as most cells are: ASCII digits, an
+    // optional minus and at most two decimals, below 10^13 yuan. Exactly what Read
+    // and rounding to the cent give for such a text, without going through a double;
+    // nothing for any other text, which takes the long way.
+    static std::optional<Cents> PlainCents(std::string_view text) noexcept;
 
     // What a refused row says of the figure.
     static std::string_view Reason(Verdict verdict) noexcept;

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <limits>
+#include <deque>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/cumulative_withholding.h"
@@ -102,6 +105,11 @@ std::string MonthName(int month) {
 // --- the figures of one row, from its context ---
 
 RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
+    if (input.Context == nullptr) {
+        // A month alone, outside its table, has no earlier months to build on.
+        figures.RefuseRow("需要整张表才能按月累计");
+        return RowOutcome::Refused;
+    }
     const RowContext &context = *input.Context;
     figures.Month = *input.Numbers[kMonth];
     switch (static_cast<Fault>(context.Fault)) {
@@ -204,80 +212,146 @@ bool CheckHeader(ColumnMap &columns, const CsvRecord &header, std::string &error
 
 // --- the links between an employee's months ---
 
+// One row of an employee as the first look reads it. Its month's own figures wait in
+// the row's context (Carried, by MonthSlot) until the employee's months are put in
+// order; the facts of the employee travel here.
 struct MonthRow {
     std::uint32_t Employee;
     std::int32_t Month;  // year x 100 + month
     std::uint32_t Row;
+    std::array<std::int32_t, 2> Dates;  // hire and leave date, 0 where empty
+    std::uint8_t Flags;                 // kSixtyFlag, kFirstJobFlag, kNoAllowanceFlag, kRefusedFlag
 };
 
-// One month of an employee as its row reads.
-struct ReadMonth {
-    WithholdingMonth Figures{};
-    std::array<std::optional<std::int32_t>, kPersonFields.size()> Person;
-    bool Refused = false;
-};
+constexpr std::uint8_t kSixtyFlag = 1;
+constexpr std::uint8_t kFirstJobFlag = 2;
+constexpr std::uint8_t kNoAllowanceFlag = 4;
+constexpr std::uint8_t kRefusedFlag = 8;  // refused on its own
+constexpr std::uint8_t kPersonFlags = kSixtyFlag | kFirstJobFlag | kNoAllowanceFlag;
 
-std::string KeyOf(std::string_view cell, Input key) {
-    std::string text(SpreadsheetField::Trimmed(cell));
-    // An identity card number ends in a check character X, often typed in lower case.
-    if (key == kIdNumber && !text.empty() && text.back() == 'x') {
-        text.back() = 'X';
-    }
-    return text;
+// The month's own figures while they wait in the context.
+void Park(RowContext &context, const WithholdingMonth &month) noexcept {
+    context.Carried = {month.Income,    month.TaxFreeIncome, month.SpecialDeductions,
+                       month.OtherDeductions, month.PersonalPensionCumulative, month.Donations,
+                       month.TaxRelief, month.SpecialAdditionalCumulative};
 }
 
-// The employee's faults that refuse all their rows, from what the rows say alike.
-std::uint8_t PersonFault(std::span<const ReadMonth> read, int year, std::uint8_t &detail) {
-    const ReadMonth &reference = read.front();
-    for (const ReadMonth &month : read) {
-        for (std::size_t field = 0; field < kPersonFields.size(); ++field) {
-            if (month.Person[field] != reference.Person[field]) {
-                detail = static_cast<std::uint8_t>(kPersonFields[field]);
-                return kDisagree;
+WithholdingMonth Parked(const RowContext &context, int month) noexcept {
+    const auto &c = context.Carried;
+    return {month, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]};
+}
+
+// The employee's key: the cell without its blanks. An identity card number ends in a
+// check character X, often typed in lower case: such a key is kept, upper-cased, in
+// `spelt`; every other is a view of the table's own text.
+std::string_view KeyOf(std::string_view cell, Input key, std::deque<std::string> &spelt) {
+    const std::string_view text = SpreadsheetField::Trimmed(cell);
+    if (key != kIdNumber || !text.ends_with('x')) {
+        return text;
+    }
+    std::string &upper = spelt.emplace_back(text);
+    upper.back() = 'X';
+    return upper;
+}
+
+// The employees of a file by their keys, each numbered as first met. Open addressing
+// over a power-of-two table: a million rows look their employee up in a few cache
+// misses rather than a node list's several.
+class EmployeeNumbers {
+public:
+    explicit EmployeeNumbers(std::size_t rows) {
+        std::size_t size = 1024;
+        while (size < rows) {
+            size *= 2;
+        }
+        m_slots.assign(size, kEmpty);
+    }
+
+    std::uint32_t NumberOf(std::string_view key) {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t at = std::hash<std::string_view>{}(key) & mask;; at = (at + 1) & mask) {
+            if (m_slots[at] == kEmpty) {
+                if (m_keys.size() * 2 >= m_slots.size()) {
+                    Grow();
+                    return NumberOf(key);
+                }
+                m_slots[at] = static_cast<std::uint32_t>(m_keys.size());
+                m_keys.push_back(key);
+                return m_slots[at];
+            }
+            if (m_keys[m_slots[at]] == key) {
+                return m_slots[at];
             }
         }
     }
-    const std::optional<std::int32_t> hire = reference.Person[0];
-    if (hire && *hire / 10000 > year) {
+
+private:
+    static constexpr std::uint32_t kEmpty = std::numeric_limits<std::uint32_t>::max();
+
+    void Grow() {
+        std::vector<std::uint32_t> slots(m_slots.size() * 2, kEmpty);
+        const std::size_t mask = slots.size() - 1;
+        for (std::uint32_t number = 0; number < m_keys.size(); ++number) {
+            std::size_t at = std::hash<std::string_view>{}(m_keys[number]) & mask;
+            while (slots[at] != kEmpty) {
+                at = (at + 1) & mask;
+            }
+            slots[at] = number;
+        }
+        m_slots = std::move(slots);
+    }
+
+    std::vector<std::uint32_t> m_slots;
+    std::vector<std::string_view> m_keys;
+};
+
+// The employee's faults that refuse all their rows, from what the rows say alike.
+std::uint8_t PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &detail) {
+    const MonthRow &reference = own.front();
+    for (const MonthRow &month : own) {
+        for (std::size_t date = 0; date < month.Dates.size(); ++date) {
+            if (month.Dates[date] != reference.Dates[date]) {
+                detail = static_cast<std::uint8_t>(date == 0 ? kHireDate : kLeaveDate);
+                return kDisagree;
+            }
+        }
+        const std::uint8_t differ = (month.Flags ^ reference.Flags) & kPersonFlags;
+        if (differ != 0) {
+            detail = static_cast<std::uint8_t>((differ & kSixtyFlag) != 0     ? kSixtyThousand
+                                               : (differ & kFirstJobFlag) != 0 ? kFirstJob
+                                                                               : kDeductsAllowance);
+            return kDisagree;
+        }
+    }
+    const std::int32_t hire = reference.Dates[0];
+    if (hire != 0 && hire / 10000 > year) {
         return kHiredAfterYear;
     }
-    const bool sixty = reference.Person[2].value_or(0) == 1;
-    if (sixty && ((hire && *hire / 10000 == year) || year < kFirstSixtyThousandYear)) {
+    if ((reference.Flags & kSixtyFlag) != 0 && ((hire != 0 && hire / 10000 == year) || year < kFirstSixtyThousandYear)) {
         detail = year < kFirstSixtyThousandYear ? 1 : 0;
         return kSixtyNotAllowed;
     }
     return kNone;
 }
 
-// Works out the months of one employee, in month order.
-void LinkEmployee(std::span<const MonthRow> own, std::vector<ReadMonth> &read, int year,
-                  const RowLinks::ReadRow &readRow, std::vector<RowContext> &contexts) {
-    read.resize(own.size());
-    RowInput input;
-    for (std::size_t i = 0; i < own.size(); ++i) {
-        input = RowInput{};
-        read[i].Refused = readRow(own[i].Row, input) != RowRead::Read;
-        for (std::size_t field = 0; field < kPersonFields.size(); ++field) {
-            read[i].Person[field] = input.Numbers[kPersonFields[field]];
-        }
-        read[i].Figures = read[i].Refused ? WithholdingMonth{} : MonthOfRow(input);
-    }
+// Works out the months of one employee, in month order: each row's context gets the
+// totals of the months before it.
+void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContext> &contexts) {
     std::uint8_t detail = 0;
-    const std::uint8_t person = PersonFault(read, year, detail);
-    const ReadMonth &reference = read.front();
-    const std::optional<std::int32_t> hire = reference.Person[0];
-    const std::optional<std::int32_t> leave = reference.Person[1];
-    const bool hiredInYear = hire && *hire / 10000 == year;
-    const int hireMonth = hiredInYear ? *hire / 100 % 100 : 1;
-    const bool firstJob = reference.Person[3].value_or(0) == 1;
-    const int start = firstJob ? 1 : hire ? hireMonth : MonthOf(own.front().Month);
-    const int leaveMonth = !leave                  ? kNotLeft
-                           : *leave / 10000 < year ? 0
-                           : *leave / 10000 > year ? kNotLeft
-                                                   : *leave / 100 % 100;
+    const std::uint8_t person = PersonFault(own, year, detail);
+    const MonthRow &reference = own.front();
+    const std::int32_t hire = reference.Dates[0];
+    const std::int32_t leave = reference.Dates[1];
+    const bool hiredInYear = hire != 0 && hire / 10000 == year;
+    const int hireMonth = hiredInYear ? hire / 100 % 100 : 1;
+    const int start = (reference.Flags & kFirstJobFlag) != 0 ? 1 : hire != 0 ? hireMonth : MonthOf(reference.Month);
+    const int leaveMonth = leave == 0               ? kNotLeft
+                           : leave / 10000 < year   ? 0
+                           : leave / 10000 > year   ? kNotLeft
+                                                    : leave / 100 % 100;
     WithholdingPerson people{};
-    people.DeductsAllowance = reference.Person[4].value_or(1) == 1;
-    people.SixtyThousand = reference.Person[2].value_or(0) == 1;
+    people.DeductsAllowance = (reference.Flags & kNoAllowanceFlag) == 0;
+    people.SixtyThousand = (reference.Flags & kSixtyFlag) != 0;
     people.StartMonth = start;
     people.LeaveMonth = leaveMonth == kNotLeft ? 0 : leaveMonth;
     people.LeftBeforeYear = leaveMonth == 0;
@@ -296,14 +370,16 @@ void LinkEmployee(std::span<const MonthRow> own, std::vector<ReadMonth> &read, i
         context.Fault = person != kNone ? person : static_cast<std::uint8_t>(fault);
         context.Marks = {static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(leaveMonth),
                          context.Fault == kEarlierRefused ? refusedMonth : detail};
-        if (context.Fault == kNone && !read[i].Refused) {
+        if (context.Fault == kNone && (own[i].Flags & kRefusedFlag) == 0) {
+            const WithholdingMonth month = Parked(context, number);
             Carry(context, totals);
-            if (const std::optional<WithheldMonth> figures = WithholdMonth(people, totals, read[i].Figures)) {
+            if (const std::optional<WithheldMonth> figures = WithholdMonth(people, totals, month)) {
                 totals = figures->After;
                 continue;
             }
             context.Fault = kTooLarge;
         }
+        context.Carried = {};
         // A refused month takes every later month of the employee with it: their
         // cumulative figures would build on it.
         if (refusedMonth == 0) {
@@ -314,7 +390,9 @@ void LinkEmployee(std::span<const MonthRow> own, std::vector<ReadMonth> &read, i
 
 bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::CellText &cell,
                 const RowLinks::ReadRow &read, std::vector<RowContext> &contexts, const std::atomic<bool> *cancel) {
-    contexts.assign(rows, RowContext{});
+    // Each row's context is written first as the rows are read, in order.
+    contexts.clear();
+    contexts.reserve(rows);
     Input key = kName;
     for (const Input candidate : kKeys) {
         if (Has(columns, candidate)) {
@@ -322,28 +400,52 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
             break;
         }
     }
-    // A first look at two cells a row: whose month it is. A row whose month cannot be
-    // read is refused on its own and stands apart.
+    // Every row read once, in the file's order: whose month it is, the month's own
+    // figures and what it says of the employee. A row whose month cannot be read is
+    // refused on its own and stands apart.
     std::vector<MonthRow> months;
     months.reserve(rows);
-    std::unordered_map<std::string, std::uint32_t> employees;
-    std::unordered_map<int, std::size_t> yearCounts;
+    // A year has twelve months: a quarter of the rows is room enough for most files.
+    EmployeeNumbers employees(rows / 4);
+    std::deque<std::string> spelt;
+    // How many rows name each year: a file names one or two.
+    std::vector<std::pair<int, std::size_t>> yearCounts;
+    RowInput input;
     for (std::size_t row = 0; row < rows; ++row) {
         if (cancel != nullptr && row % 16384 == 0 && cancel->load(std::memory_order_relaxed)) {
             return false;
         }
-        const std::optional<YearMonth> month = SpreadsheetField::ReadMonth(cell(row, columns.Column(kMonth)));
-        if (!month) {
+        contexts.emplace_back();
+        input.Numbers.fill(std::nullopt);
+        input.InCents.fill(std::nullopt);
+        const RowRead how = read(row, input);
+        if (how == RowRead::Blank || !input.Numbers[kMonth]) {
             continue;
         }
-        const std::string name = KeyOf(cell(row, columns.Column(key)), key);
+        const std::string_view name = KeyOf(cell(row, columns.Column(key)), key, spelt);
         if (name.empty()) {
             contexts[row].Fault = kNoKey;
             continue;
         }
-        const auto [at, added] = employees.try_emplace(name, static_cast<std::uint32_t>(employees.size()));
-        months.push_back({at->second, month->Year * 100 + month->Month, static_cast<std::uint32_t>(row)});
-        ++yearCounts[month->Year];
+        const std::int32_t month = *input.Numbers[kMonth];
+        MonthRow entry{employees.NumberOf(name), month, static_cast<std::uint32_t>(row),
+                       {input.Numbers[kHireDate].value_or(0), input.Numbers[kLeaveDate].value_or(0)}, 0};
+        entry.Flags |= input.Numbers[kSixtyThousand].value_or(0) == 1 ? kSixtyFlag : 0;
+        entry.Flags |= input.Numbers[kFirstJob].value_or(0) == 1 ? kFirstJobFlag : 0;
+        entry.Flags |= input.Numbers[kDeductsAllowance].value_or(1) == 0 ? kNoAllowanceFlag : 0;
+        if (how == RowRead::Read) {
+            Park(contexts[row], MonthOfRow(input));
+        } else {
+            entry.Flags |= kRefusedFlag;
+        }
+        months.push_back(entry);
+        const auto counted = std::find_if(yearCounts.begin(), yearCounts.end(),
+                                          [&](const auto &count) { return count.first == YearOf(month); });
+        if (counted != yearCounts.end()) {
+            ++counted->second;
+        } else {
+            yearCounts.emplace_back(YearOf(month), 1);
+        }
     }
     // The tax year is the one most rows name; a tie goes to the later year.
     int year = 0;
@@ -355,13 +457,16 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
         }
     }
     std::erase_if(months, [&](const MonthRow &month) {
+        RowContext &context = contexts[month.Row];
         if (YearOf(month.Month) != year) {
-            contexts[month.Row].Fault = kOtherYear;
-            contexts[month.Row].Carried[0] = year;
+            context = RowContext{};
+            context.Fault = kOtherYear;
+            context.Carried[0] = year;
             return true;
         }
         if (year < kFirstCumulativeYear) {
-            contexts[month.Row].Fault = kBeforeCumulation;
+            context = RowContext{};
+            context.Fault = kBeforeCumulation;
             return true;
         }
         return false;
@@ -371,7 +476,6 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
                : a.Month != b.Month     ? a.Month < b.Month
                                         : a.Row < b.Row;
     });
-    std::vector<ReadMonth> buffer;
     for (std::size_t first = 0; first < months.size();) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
             return false;
@@ -380,7 +484,7 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
         while (end < months.size() && months[end].Employee == months[first].Employee) {
             ++end;
         }
-        LinkEmployee(std::span<const MonthRow>(months.data() + first, end - first), buffer, year, read, contexts);
+        LinkEmployee(std::span<const MonthRow>(months.data() + first, end - first), year, contexts);
         first = end;
     }
     return true;
