@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -30,6 +31,7 @@
 #include "paysheet/bonus_curve.h"
 #include "engine/period_rules.h"
 #include "payroll/bonus_chart.h"
+#include "payroll/figures_chart.h"
 #include "payroll/payroll_job.h"
 #include "payroll/payroll_model.h"
 #include "payroll/row_marks.h"
@@ -165,10 +167,15 @@ void PayrollWindow::buildControls() {
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PayrollWindow::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &PayrollWindow::selectionChanged);
-    m_chart = new BonusChart(splitter);
+    m_charts = new QStackedWidget(splitter);
+    m_chart = new BonusChart(m_charts);
     m_chart->setObjectName(QStringLiteral("bonusChart"));
+    m_figures = new FiguresChart(m_charts);
+    m_figures->setObjectName(QStringLiteral("figuresChart"));
+    m_charts->addWidget(m_chart);
+    m_charts->addWidget(m_figures);
     splitter->addWidget(m_view);
-    splitter->addWidget(m_chart);
+    splitter->addWidget(m_charts);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     splitter->setSizes({790, 470});
@@ -235,7 +242,11 @@ void PayrollWindow::fillPeriods() {
         m_periodCombo->addItem(PeriodText(*period), FromUtf8(period->Name));
     }
     if (m_periodCombo->count() == 0) {
-        m_periodCombo->addItem(QStringLiteral("2011 与 2010 对照"));
+        // A mode with rules of its own: the window's comparison, or today's rules.
+        const Computation own = computation();
+        m_periodCombo->addItem(own.WindowMethods()
+                                   ? QStringLiteral("2011 与 2010 对照")
+                                   : QStringLiteral("%1 年起的规则").arg(FromUtf8(own.Period().FirstDay.substr(0, 4))));
         m_periodCombo->setEnabled(false);
         return;
     }
@@ -475,6 +486,15 @@ void PayrollWindow::showSummary() {
         if (advises) {
             text += QStringLiteral(" · 全部按建议调整可少缴个税 %1 元").arg(Yuan(s.Saving));
         }
+        if (s.LatestMonth != 0) {
+            text += QStringLiteral(" · %1年%2月预扣 %3 元")
+                        .arg(s.LatestMonth / 100)
+                        .arg(s.LatestMonth % 100)
+                        .arg(Yuan(s.LatestWithheld));
+        }
+        if (outcomes->Settles()) {
+            text += QStringLiteral(" · 应补税合计 %1 元 · 应退税合计 %2 元").arg(Yuan(s.Payments), Yuan(s.Refunds));
+        }
     }
     m_summary->setText(text);
 }
@@ -483,14 +503,34 @@ void PayrollWindow::selectionChanged() {
     const std::shared_ptr<const PayrollOutcomes> &outcomes = m_model->outcomes();
     const QModelIndex current = m_view->selectionModel()->currentIndex();
     if (!outcomes || !current.isValid()) {
+        m_charts->setCurrentWidget(m_chart);
         m_chart->clearCurve(QStringLiteral("选中一行年终奖，这里画出它附近的税后年终奖曲线。"));
         return;
     }
     const std::size_t row = m_model->tableRow(current.row());
+    const QString line = QString::number(outcomes->Table().Line(row));
+    if (outcomes->Computing().Kind() == BatchMode::Withhold) {
+        m_charts->setCurrentWidget(m_figures);
+        if (const std::optional<PayrollOutcomes::EmployeeYear> year = outcomes->Year(row)) {
+            m_figures->setYear(*year, row);
+        } else {
+            m_figures->clearFigures(QStringLiteral("第 %1 行没有所属月份。").arg(line));
+        }
+        return;
+    }
+    if (outcomes->Settles()) {
+        m_charts->setCurrentWidget(m_figures);
+        if (const std::optional<PayrollOutcomes::Settled> settled = outcomes->Settlement(row)) {
+            m_figures->setSettlement(*settled);
+        } else {
+            m_figures->clearFigures(QStringLiteral("第 %1 行没有算出全年税额。").arg(line));
+        }
+        return;
+    }
+    m_charts->setCurrentWidget(m_chart);
     PayrollOutcomes::CurveRefusal why{};
     std::optional<BonusCurve> curve = outcomes->Curve(row, kChartSamples, why);
     if (!curve) {
-        const QString line = QString::number(outcomes->Table().Line(row));
         switch (why) {
             case PayrollOutcomes::CurveRefusal::NotBonus:
                 m_chart->clearCurve(QStringLiteral("图表画的是年终奖；选“年终奖”计算时显示。"));

@@ -13,6 +13,8 @@
 #include "paysheet/payroll_outcomes.h"
 #include "paysheet/payroll_table.h"
 
+class QStackedWidget;
+
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -25,6 +27,7 @@ class QTimer;
 namespace taxcalc {
 
 class BonusChart;
+class FiguresChart;
 class PayrollJob;
 class PayrollModel;
 
@@ -87,7 +90,10 @@ private:
     QComboBox *m_periodCombo = nullptr;
     QCheckBox *m_markedOnlyCheck = nullptr;
     QTableView *m_view = nullptr;
+    // The bonus curve, or the bars of the modes whose rows are not one bonus.
+    QStackedWidget *m_charts = nullptr;
     BonusChart *m_chart = nullptr;
+    FiguresChart *m_figures = nullptr;
     QLabel *m_summary = nullptr;
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;

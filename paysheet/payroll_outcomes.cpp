@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/payroll_outcomes.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "sheet/record_sink.h"
@@ -202,6 +203,85 @@ std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, C
         return std::nullopt;
     }
     return BonusCurve::Around(period, *bonus, *wage, samples);
+}
+
+namespace {
+
+// The cell of the added column named `header`, in cents.
+std::optional<Cents> CellCents(const RowCalculator &calculator, const RowFigures &figures, std::string_view header) {
+    const auto headers = calculator.Headers();
+    const auto at = std::find(headers.begin(), headers.end(), header);
+    return at == headers.end() ? std::nullopt
+                               : MoneyCellCents(figures.Cells[static_cast<std::size_t>(at - headers.begin())]);
+}
+
+std::string_view CellText(const RowCalculator &calculator, const RowFigures &figures, std::string_view header) {
+    const auto headers = calculator.Headers();
+    const auto at = std::find(headers.begin(), headers.end(), header);
+    return at == headers.end() ? std::string_view{} : figures.Cells[static_cast<std::size_t>(at - headers.begin())];
+}
+
+}  // namespace
+
+std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t row) const {
+    if (Computing().Kind() != BatchMode::Withhold || !m_contexts) {
+        return std::nullopt;
+    }
+    RowFigures figures;
+    if (Figures(row, figures) == RowState::Blank || figures.Month == 0) {
+        return std::nullopt;
+    }
+    const RowContext &own = (*m_contexts)[row];
+    const std::int32_t year = figures.Month / 100;
+    EmployeeYear result;
+    // A row without an employee (its key or its year refused) stands alone.
+    const bool alone = own.Group == 0;
+    for (std::size_t other = 0; other < m_contexts->size(); ++other) {
+        if (other != row && (alone || (*m_contexts)[other].Group != own.Group)) {
+            continue;
+        }
+        const RowState state = Figures(other, figures);
+        if (figures.Month / 100 != year || state == RowState::Blank) {
+            continue;
+        }
+        const bool computed = state != RowState::Refused;
+        const RowCalculator &calculator = m_evaluator.Calculator();
+        result.Months.push_back({figures.Month % 100, other, computed,
+                                 computed ? CellCents(calculator, figures, "本期应预扣预缴税额").value_or(0) : 0,
+                                 computed ? CellCents(calculator, figures, "累计应纳税所得额").value_or(0) : 0});
+    }
+    std::stable_sort(result.Months.begin(), result.Months.end(),
+                     [](const YearMonth &a, const YearMonth &b) { return a.Month < b.Month; });
+    const std::span<const CentsBracket> brackets = YearlyBrackets();
+    for (std::size_t i = 0; i + 1 < brackets.size(); ++i) {
+        result.Bounds.push_back(brackets[i].UpperBound);
+    }
+    return result;
+}
+
+std::optional<PayrollOutcomes::Settled> PayrollOutcomes::Settlement(std::size_t row) const {
+    if (!Settles()) {
+        return std::nullopt;
+    }
+    RowFigures figures;
+    CsvRecord record;
+    if (Figures(row, record, figures) != RowState::Computed) {
+        return std::nullopt;
+    }
+    const RowCalculator &calculator = m_evaluator.Calculator();
+    const std::optional<RowInput> input = calculator.Input(record);
+    const auto paid = std::find_if(Computing().Mode().Inputs.begin(), Computing().Mode().Inputs.end(),
+                                   [](const InputColumn &column) { return column.Chinese == "已缴税额"; });
+    const std::size_t paidInput = static_cast<std::size_t>(paid - Computing().Mode().Inputs.begin());
+    Settled settled{};
+    settled.SeparateTax = CellCents(calculator, figures, "单独计税应纳税额").value_or(0);
+    settled.CombinedTax = CellCents(calculator, figures, "并入综合所得应纳税额").value_or(0);
+    settled.Joined = CellText(calculator, figures, "年终奖计税方式") == "并入综合所得";
+    settled.Tax = CellCents(calculator, figures, "应纳税额").value_or(0);
+    settled.Balance = CellCents(calculator, figures, "应补退税额").value_or(0);
+    settled.Paid = input && input->Amounts[paidInput] ? ToCents(*input->Amounts[paidInput], Computing().Period().Rounding).value_or(0) : 0;
+    settled.Result = CellText(calculator, figures, "结果");
+    return settled;
 }
 
 RowState PayrollOutcomes::Figures(std::size_t row, RowFigures &figures) const {

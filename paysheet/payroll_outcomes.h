@@ -85,6 +85,8 @@ public:
     std::span<const std::string_view> AddedHeaders() const noexcept { return m_evaluator.Calculator().Headers(); }
     // Whether the mode gives advice that lowers a row's tax, which the summary counts.
     bool Advises() const noexcept;
+    // Whether the mode settles a year: its rows are payments and refunds.
+    bool Settles() const noexcept { return m_evaluator.Calculator().SummedCell(Sum::Settlement).has_value(); }
     const PayrollSummary &Summary() const noexcept { return m_summary; }
 
     RowState State(std::size_t row) const noexcept { return static_cast<RowState>(m_states[row]); }
@@ -104,6 +106,34 @@ public:
     // amounts the curve can hold, and then `why` says which of these it is.
     enum class CurveRefusal { NotBonus, NoFigures, TooLarge };
     std::optional<BonusCurve> Curve(std::size_t row, int samples, CurveRefusal &why) const;
+
+    // The year of the employee whose month the row is, for a withholding mode: each
+    // month's withholding and cumulative taxable income, in month order, and the year
+    // table's bounds that the income is held against.
+    struct YearMonth {
+        int Month;           // 1 to 12
+        std::size_t Row;     // where the month stands in the table
+        bool Computed;       // false for a refused month, whose figures are 0
+        Cents Withheld;      // 本期应预扣预缴税额
+        Cents Taxable;       // 累计应纳税所得额
+    };
+    struct EmployeeYear {
+        std::vector<YearMonth> Months;
+        std::vector<Cents> Bounds;  // the year table's upper bounds, lowest first
+    };
+    std::optional<EmployeeYear> Year(std::size_t row) const;
+
+    // A reconciliation row's choice of method and its result, for a settling mode.
+    struct Settled {
+        Cents SeparateTax;
+        Cents CombinedTax;
+        bool Joined;  // the bonus joined to the year's income
+        Cents Tax;
+        Cents Paid;
+        Cents Balance;  // to pay when positive, to refund when negative
+        std::string Result;
+    };
+    std::optional<Settled> Settlement(std::size_t row) const;
 
     // The whole table as taxcalc-batch writes it for the same file and mode, to a
     // CSV or .xlsx sink, which it finishes. False, saying why in `error`, when a write

@@ -21,6 +21,9 @@ struct RowContext {
     std::uint8_t Fault = 0;
     // Small numbers that the mode works out from the other rows (months, say).
     std::array<std::uint8_t, 3> Marks{};
+    // The rows that belong together (one employee's months) share a number; 0 for a
+    // row that belongs with none.
+    std::uint32_t Group = 0;
 };
 
 }  // namespace taxcalc

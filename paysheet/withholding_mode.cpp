@@ -370,6 +370,7 @@ void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContex
         context.Fault = person != kNone ? person : static_cast<std::uint8_t>(fault);
         context.Marks = {static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(leaveMonth),
                          context.Fault == kEarlierRefused ? refusedMonth : detail};
+        context.Group = own[i].Employee + 1;
         if (context.Fault == kNone && (own[i].Flags & kRefusedFlag) == 0) {
             const WithholdingMonth month = Parked(context, number);
             Carry(context, totals);

@@ -28,6 +28,8 @@
 #include <QUrl>
 
 #include "payroll/bonus_chart.h"
+#include "payroll/figures_chart.h"
+#include "payroll/yuan_text.h"
 #include "payroll/payroll_model.h"
 #include "payroll/payroll_window.h"
 #include "ui/application_setup.h"
@@ -76,6 +78,7 @@ private slots:
     void savesWhatTaxcalcBatchWrites_data();
     void savesWhatTaxcalcBatchWrites();
     void savesWorkbooksAsTaxcalcBatchDoes();
+    void chartsShowAnEmployeesYearAndASettlement();
     void cancelsALongRunAndKeepsWhatWasShown();
     void refusesAFileWithoutAHeaderInPlainWords();
     void asksTheEncodingWhereTheFileLeavesItOpen_data();
@@ -370,6 +373,25 @@ void PayrollWindowTest::savesWhatTaxcalcBatchWrites_data() {
                       "1002,王五,6000,150000,800,,\n1003,赵六,3000,0,,5000,\n")
         << QStringLiteral("共 3 行 · 未能计算 1 行 · 可少缴个税 2 行 · 个税合计 15040.00 元 · "
                           "全部按建议调整可少缴个税 3640.00 元");
+    // 张三 withholds 300.00 in January and February, 580.00 in April (10000 of taxable
+    // income a month); 李四 150.00 in April; March is refused and takes April with it.
+    QTest::newRow("withhold")
+        << "withhold" << ""
+        << QByteArray("工号,姓名,所属月份,本期收入,三险一金,累计专项附加扣除\n"
+                      "1,张三,2026-02,20000,3000,4000\n2,李四,2026-04,10000,,\n1,张三,2026-01,20000,3000,2000\n"
+                      "3,王五,2026-03,一万,,\n3,王五,2026-04,10000,,\n")
+        << QStringLiteral("共 5 行 · 未能计算 2 行 · 个税合计 750.00 元 · 2026年4月预扣 150.00 元");
+    // 4000 of labour: 640.00; 4000 of author's remuneration: 448.00.
+    QTest::newRow("remuneration") << "remuneration" << ""
+                                  << QByteArray("姓名,收入,所得项目\n甲,4000,\n乙,4000,稿酬\n丙,1,奖金\n")
+                                  << QStringLiteral("共 3 行 · 未能计算 1 行 · 个税合计 1088.00 元");
+    // 150000 of bonus joined to 30000 of wages: 9480.00, 19110.00 back of 28590.00;
+    // 216000 from two employers: 14280.00 less 4560.00 paid.
+    QTest::newRow("reconcile")
+        << "reconcile" << ""
+        << QByteArray("姓名,工资薪金收入,全年一次性奖金,已缴税额\n甲,30000,150000,28590\n乙,216000,,4560\n")
+        << QStringLiteral("共 2 行 · 未能计算 0 行 · 个税合计 23760.00 元 · 应补税合计 9720.00 元 · "
+                          "应退税合计 19110.00 元");
 }
 
 void PayrollWindowTest::savesWhatTaxcalcBatchWrites() {
@@ -404,6 +426,50 @@ void PayrollWindowTest::savesWhatTaxcalcBatchWrites() {
     const QByteArray expected = a.readAll();
     QVERIFY(expected.size() > 100);
     QCOMPARE(b.readAll(), expected);
+}
+
+// The bars are the rows' own figures: each month's withholding of the selected
+// employee, in month order, the selected month marked; the year's two taxes and what
+// was paid for a reconciliation.
+void PayrollWindowTest::chartsShowAnEmployeesYearAndASettlement() {
+    m_window->openFile(writeFile(QStringLiteral("months.csv"),
+                                 "工号,所属月份,本期收入,三险一金,累计专项附加扣除\n"
+                                 "1,2026-04,20000,3000,8000\n2,2026-01,9000,,\n1,2026-01,20000,3000,2000\n"
+                                 "1,2026-03,20000,3000,6000\n1,2026-02,20000,3000,4000\n"));
+    QVERIFY(waitIdle());
+    chooseMode(QStringLiteral("withhold"), QString());
+    control<QTableView>("rowsView")->selectRow(0);
+    const auto *chart = control<FiguresChart>("figuresChart");
+    QVERIFY(chart->isVisible());
+    std::vector<std::pair<QString, QString>> bars;
+    for (const FiguresChart::Bar &bar : chart->bars()) {
+        bars.emplace_back(bar.Label, Yuan(bar.Value) + (bar.Marked ? QStringLiteral("*") : QString()));
+    }
+    const std::vector<std::pair<QString, QString>> expected{{QStringLiteral("1月"), QStringLiteral("300.00")},
+                                                            {QStringLiteral("2月"), QStringLiteral("300.00")},
+                                                            {QStringLiteral("3月"), QStringLiteral("300.00")},
+                                                            {QStringLiteral("4月"), QStringLiteral("580.00*")}};
+    QCOMPARE(bars, expected);
+    // The same figures stand in the rows' 本期应预扣预缴税额 column.
+    const int withheld = model()->columnCount() - 3;
+    QCOMPARE(model()->headerData(withheld, Qt::Horizontal).toString(), QStringLiteral("本期应预扣预缴税额"));
+    QCOMPARE(model()->index(0, withheld).data().toString(), QStringLiteral("580.00"));
+    QCOMPARE(model()->index(2, withheld).data().toString(), QStringLiteral("300.00"));
+
+    m_window->openFile(
+        writeFile(QStringLiteral("year.csv"), "姓名,工资薪金收入,全年一次性奖金,已缴税额\n甲,30000,150000,28590\n"));
+    QVERIFY(waitIdle());
+    chooseMode(QStringLiteral("reconcile"), QString());
+    control<QTableView>("rowsView")->selectRow(0);
+    bars.clear();
+    for (const FiguresChart::Bar &bar : chart->bars()) {
+        bars.emplace_back(bar.Label, Yuan(bar.Value) + (bar.Marked ? QStringLiteral("*") : QString()));
+    }
+    const std::vector<std::pair<QString, QString>> settled{{QStringLiteral("单独计税"), QStringLiteral("28590.00")},
+                                                           {QStringLiteral("并入综合所得"), QStringLiteral("9480.00*")},
+                                                           {QStringLiteral("已缴税额"), QStringLiteral("28590.00")}};
+    QCOMPARE(bars, settled);
+    QVERIFY(chart->accessibleDescription().contains(QStringLiteral("退税 19110.00 元")));
 }
 
 // A workbook from openpyxl (an ID with leading zeros as text, a date, numbers),
@@ -460,13 +526,10 @@ QString PayrollWindowTest::python(const QString &script, const QStringList &argu
 }
 
 void PayrollWindowTest::chooseMode(const QString &mode, const QString &period) {
-    const QHash<QString, BatchMode> modes{{QStringLiteral("bonus"), BatchMode::Bonus},
-                                          {QStringLiteral("wage"), BatchMode::Wage},
-                                          {QStringLiteral("gross-bonus"), BatchMode::GrossBonus},
-                                          {QStringLiteral("gross-wage"), BatchMode::GrossWage},
-                                          {QStringLiteral("split"), BatchMode::Split}};
+    const std::optional<BatchMode> named = ModeNamed(mode.toStdString());
+    QVERIFY(named.has_value());
     QComboBox *modeCombo = control<QComboBox>("modeCombo");
-    const int index = modeCombo->findData(static_cast<int>(modes.value(mode)));
+    const int index = modeCombo->findData(static_cast<int>(*named));
     QVERIFY(index >= 0);
     if (index != modeCombo->currentIndex()) {
         modeCombo->setCurrentIndex(index);
