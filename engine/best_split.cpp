@@ -52,7 +52,6 @@
 namespace taxcalc {
 namespace {
 
-constexpr Cents kMonths = 12;
 // N in hundredths of a cent repeats its rounding every 200.
 constexpr Cents kRoundingCycle = 200;
 // Half a cent, in hundredths of a cent.
@@ -76,12 +75,12 @@ struct Term {
 };
 
 Cents BonusOf(const Year &year, Cents wage) {
-    return year.Total - kMonths * wage;
+    return year.Total - kMonthsPerYear * wage;
 }
 
 // The wage's part of the year's comprehensive taxable income from 2019.
 Cents YearlyTaxable(const Year &year, Cents wage) {
-    return kMonths * (wage - year.Deductions - year.Rules.Allowance) - year.Special;
+    return kMonthsPerYear * (wage - year.Deductions - year.Rules.Allowance) - year.Special;
 }
 
 // Before 2019: the bonus is taxed with the month's wage after deductions.
@@ -90,15 +89,15 @@ std::array<Term, 2> MonthlyTerms(const Year &year, Cents wage) {
     const Cents base = BonusBaseOf(year.Rules, BonusOf(year, wage), monthWage);
     // A short wage gives back to the base a cent for each cent it grows.
     const Cents baseStep =
-        year.Rules.WageReducesBonus && monthWage < year.Rules.Allowance ? 1 - kMonths : -kMonths;
-    return {{{year.Rules.Brackets, monthWage - year.Rules.Allowance, 1, 1, kMonths},
-             {year.Rules.Brackets, base, kMonths, baseStep, 1}}};
+        year.Rules.WageReducesBonus && monthWage < year.Rules.Allowance ? 1 - kMonthsPerYear : -kMonthsPerYear;
+    return {{{year.Rules.Brackets, monthWage - year.Rules.Allowance, 1, 1, kMonthsPerYear},
+             {year.Rules.Brackets, base, kMonthsPerYear, baseStep, 1}}};
 }
 
 // From 2019: the wages' yearly taxable income and the bonus on its own.
 std::array<Term, 2> SeparateTerms(const Year &year, Cents wage) {
-    return {{{YearlyBrackets(), YearlyTaxable(year, wage), 1, kMonths, 1},
-             {year.Rules.Brackets, BonusOf(year, wage), kMonths, -kMonths, 1}}};
+    return {{{YearlyBrackets(), YearlyTaxable(year, wage), 1, kMonthsPerYear, 1},
+             {year.Rules.Brackets, BonusOf(year, wage), kMonthsPerYear, -kMonthsPerYear, 1}}};
 }
 
 std::array<Term, 2> TermsAt(const Year &year, Cents wage) {
@@ -108,7 +107,7 @@ std::array<Term, 2> TermsAt(const Year &year, Cents wage) {
 Cents TaxOf(const Year &year, Cents wage) {
     const std::array<Term, 2> terms = TermsAt(year, wage);
     if (TaxesWagesMonthly(year.Rules)) {
-        return kMonths * WageTaxOfTaxable(year.Rules, terms[0].Amount) +
+        return kMonthsPerYear * WageTaxOfTaxable(year.Rules, terms[0].Amount) +
                BonusTaxOfBase(year.Rules, terms[1].Amount);
     }
     return YearlyTax(std::max<Cents>(terms[0].Amount, 0)) + BonusTaxOfBase(year.Rules, terms[1].Amount);
@@ -227,15 +226,11 @@ Least SearchWages(const Year &year, Cents low, Cents high) {
     return least;
 }
 
-bool InRange(Cents amount) {
-    return 0 <= amount && amount <= kMaxCents;
-}
-
 }  // namespace
 
 YearTax YearTaxOfSplit(const PeriodRules &rules, Cents wage, Cents bonus, Cents deductions,
                        Cents specialDeductions) noexcept {
-    return YearTaxAt(Year{rules, kMonths * wage + bonus, deductions, specialDeductions}, wage);
+    return YearTaxAt(Year{rules, kMonthsPerYear * wage + bonus, deductions, specialDeductions}, wage);
 }
 
 std::optional<SplitPlan> BestSplit(const PeriodRules &rules, const SplitInput &input) noexcept {
@@ -243,11 +238,11 @@ std::optional<SplitPlan> BestSplit(const PeriodRules &rules, const SplitInput &i
         !InRange(input.MinimumWage) || !InRange(input.SpecialDeductions)) {
         return std::nullopt;
     }
-    const Year year{rules, kMonths * input.Wage + input.Bonus, input.Deductions, input.SpecialDeductions};
+    const Year year{rules, kMonthsPerYear * input.Wage + input.Bonus, input.Deductions, input.SpecialDeductions};
     SplitPlan plan{};
     plan.Current = YearTaxAt(year, input.Wage);
     const Cents low = input.MinimumWage;
-    const Cents high = year.Total / kMonths;
+    const Cents high = year.Total / kMonthsPerYear;
     if (low > high) {
         plan.Outcome = SplitOutcome::MinimumWageAboveShare;
         return plan;
@@ -264,7 +259,7 @@ std::optional<SplitPlan> BestSplit(const PeriodRules &rules, const SplitInput &i
     plan.KeepsCurrent = input.Wage >= low && plan.Current.Tax == leastTax;
     plan.Outcome = SplitOutcome::Planned;
     plan.Wage = plan.KeepsCurrent ? input.Wage : wage;
-    plan.Bonus = year.Total - kMonths * plan.Wage;
+    plan.Bonus = year.Total - kMonthsPerYear * plan.Wage;
     plan.Advised = YearTaxAt(year, plan.Wage);
     plan.Saving = plan.Current.Tax - plan.Advised.Tax;
     return plan;

@@ -8,10 +8,6 @@
 namespace taxcalc {
 namespace {
 
-bool InRange(Cents amount) noexcept {
-    return amount >= 0 && amount <= kMaxCents;
-}
-
 // a + b, nothing past the year's bound: twelve months of amounts at kMaxCents, and
 // the products of the year table, stay far inside 64 bits below it.
 constexpr Cents kYearBound = 16 * kMaxCents;

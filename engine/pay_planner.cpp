@@ -4,29 +4,10 @@
 
 #include <algorithm>
 
+#include "engine/first_reaching.h"
+
 namespace taxcalc {
 namespace {
-
-constexpr Cents kMonths = 12;
-
-bool InRange(Cents amount) {
-    return 0 <= amount && amount <= kMaxCents;
-}
-
-// The smallest x in [low, high] with kept(x) >= wanted, where kept never falls on
-// [low, high] and kept(high) >= wanted.
-template <typename Kept>
-Cents FirstReaching(Cents low, Cents high, Cents wanted, const Kept &kept) {
-    while (low < high) {
-        const Cents middle = low + (high - low) / 2;
-        if (kept(middle) >= wanted) {
-            high = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
-    return low;
-}
 
 // The smallest x that keeps at least `wanted` of itself, x - tax(x), where the tax is
 // taken at the row of x / scale and is 0 for x <= 0.
@@ -81,7 +62,7 @@ std::optional<GrossBonus> GrossBonusForNet(const PeriodRules &rules, Cents net, 
     // What a short wage takes off the bonus's base: the bonus is that much above its
     // base, and keeps it untaxed.
     const Cents shortfall = -BonusBaseOf(rules, 0, wage);
-    const Cents base = FirstKeeping(rules.Brackets, kMonths, net - shortfall,
+    const Cents base = FirstKeeping(rules.Brackets, kMonthsPerYear, net - shortfall,
                                     [&rules](Cents x) { return BonusTaxOfBase(rules, x); });
     const PeriodBonus bonus = TaxBonus(rules, base + shortfall, wage);
     return GrossBonus{base + shortfall, bonus.Tax, bonus.AfterTax};

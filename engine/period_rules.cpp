@@ -2,13 +2,13 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "engine/period_rules.h"
 
+#include "engine/first_reaching.h"
+
 #include <array>
 #include <cmath>
 
 namespace taxcalc {
 namespace {
-
-constexpr Cents kMonths = 12;
 
 // The window's schedules, read in cents: the 2008 and 2011 periods use the very
 // tables that the wage panel calls 2010 and 2011, not copies of them.
@@ -45,9 +45,9 @@ constexpr std::array<CentsBracket, 7> kYearlyTable = [] {
     std::array<CentsBracket, 7> yearly = k2018Table;
     for (std::size_t i = 0; i < yearly.size(); ++i) {
         if (i + 1 < yearly.size()) {
-            yearly[i].UpperBound *= kMonths;
+            yearly[i].UpperBound *= kMonthsPerYear;
         }
-        yearly[i].QuickDeduction *= kMonths;
+        yearly[i].QuickDeduction *= kMonthsPerYear;
     }
     return yearly;
 }();
@@ -92,23 +92,7 @@ constexpr Cents BaseTax(std::span<const CentsBracket> brackets, Cents base, Half
     if (base <= 0) {
         return 0;
     }
-    return RowTax(brackets[RowIndex(brackets, base, kMonths)], base, half);
-}
-
-// Within one row the after-tax amount never falls as the base grows by a cent: the
-// tax grows by rate% of a cent, which rounds to 0 or 1 cent. So the first base of a
-// row that leaves at least `wanted` is found by bisection.
-constexpr Cents FirstReaching(std::span<const CentsBracket> brackets, HalfRule half, Cents low, Cents high,
-                              Cents wanted) {
-    while (low < high) {
-        const Cents middle = low + (high - low) / 2;
-        if (middle - BaseTax(brackets, middle, half) >= wanted) {
-            high = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
-    return low;
+    return RowTax(brackets[RowIndex(brackets, base, kMonthsPerYear)], base, half);
 }
 
 // A zone starts at twelve times a bound: one cent more moves the whole base to the
@@ -118,15 +102,16 @@ template <std::size_t N>
 constexpr std::array<CentsZone, N - 1> DeriveZones(std::span<const CentsBracket> brackets, HalfRule half) {
     std::array<CentsZone, N - 1> zones{};
     for (std::size_t i = 0; i + 1 < N; ++i) {
-        const Cents lower = brackets[i].UpperBound * kMonths;
+        const Cents lower = brackets[i].UpperBound * kMonthsPerYear;
         const Cents tax = BaseTax(brackets, lower, half);
         const Cents kept = lower - tax;
         Cents upper = kMaxCents;
         for (std::size_t j = i + 1; j < N; ++j) {
-            const Cents first = brackets[j - 1].UpperBound * kMonths + 1;
-            const Cents last = j + 1 == N ? kMaxCents : brackets[j].UpperBound * kMonths;
+            const Cents first = brackets[j - 1].UpperBound * kMonthsPerYear + 1;
+            const Cents last = j + 1 == N ? kMaxCents : brackets[j].UpperBound * kMonthsPerYear;
             if (last - BaseTax(brackets, last, half) >= kept) {
-                upper = FirstReaching(brackets, half, first, last, kept);
+                upper = FirstReaching(first, last, kept,
+                                      [&](Cents base) { return base - BaseTax(brackets, base, half); });
                 break;
             }
         }
@@ -210,7 +195,7 @@ constexpr bool ZonesFitTables() {
             return false;
         }
         for (std::size_t i = 0; i < rules.Zones.size(); ++i) {
-            if (rules.Zones[i].Lower != rules.Brackets[i].UpperBound * kMonths) {
+            if (rules.Zones[i].Lower != rules.Brackets[i].UpperBound * kMonthsPerYear) {
                 return false;
             }
         }

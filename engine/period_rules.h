@@ -28,6 +28,11 @@ inline constexpr Cents kNoBoundCents = std::numeric_limits<Cents>::max();
 // percent and the twelve months stays well inside 64 bits.
 inline constexpr Cents kMaxCents = 1'000'000'000'000'000;
 
+// Whether an amount is one the cent arithmetic takes: 0 up to kMaxCents.
+constexpr bool InRange(Cents amount) noexcept {
+    return 0 <= amount && amount <= kMaxCents;
+}
+
 // A row reaches up to and including UpperBound; the last row takes everything above.
 struct CentsBracket {
     Cents UpperBound;

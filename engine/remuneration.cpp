@@ -29,10 +29,7 @@ std::span<const CentsBracket> LabourBrackets() noexcept {
 }
 
 Cents PercentOf(Cents amount, int percent) noexcept {
-    const Cents hundredths = amount * percent;
-    const Cents whole = hundredths / 100;
-    const Cents rest = hundredths % 100;
-    return rest >= 50 ? whole + 1 : rest <= -50 ? whole - 1 : whole;
+    return TableTax(std::array<CentsBracket, 1>{{{kNoBoundCents, percent, 0}}}, amount, HalfRule::AwayFromZero);
 }
 
 std::optional<RemunerationTax> PrepayRemuneration(RemunerationKind kind, Cents income) noexcept {

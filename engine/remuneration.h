@@ -30,7 +30,7 @@ std::span<const CentsBracket> LabourBrackets() noexcept;
 // Nothing for an income below 0 or beyond kMaxCents.
 std::optional<RemunerationTax> PrepayRemuneration(RemunerationKind kind, Cents income) noexcept;
 
-// amount x percent / 100, to the cent, half away from zero.
+// amount x percent / 100, to the cent, half away from zero; 0 for amount <= 0.
 Cents PercentOf(Cents amount, int percent) noexcept;
 
 }  // namespace taxcalc

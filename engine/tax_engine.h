@@ -68,7 +68,7 @@ inline constexpr std::array<Bracket, 7> kAnnualisedBrackets{{
 inline constexpr Schedule kSchedule2011{3500, kBrackets2011};
 inline constexpr Schedule kSchedule2010{2000, kBrackets2010};
 
-inline constexpr double kMonthsPerYear = 12;
+inline constexpr int kMonthsPerYear = 12;
 
 struct WageTaxComparison {
     Amount Taxable2011;
