@@ -136,6 +136,11 @@ int BatchProcessor::Run() {
     if (status == SheetReader::Status::Failed) {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
     }
+    return Finish(reader, writer);
+}
+
+int BatchProcessor::Finish(const SheetReader &reader, RecordSink &writer) {
+    std::string error;
     if (!writer.Finish(error)) {
         return Fatal(error);
     }
@@ -179,14 +184,7 @@ int BatchProcessor::RunWhole(SheetReader &reader, const CsvRecord &header, const
             break;
         }
     }
-    if (!writer.Finish(error)) {
-        return Fatal(error);
-    }
-    if (m_progress) {
-        m_progress(reader.BytesRead(), m_counts.Rows);
-    }
-    Summarise();
-    return m_counts.Refused == 0 ? kAllComputed : kSomeRefused;
+    return Finish(reader, writer);
 }
 
 }  // namespace taxcalc

@@ -78,6 +78,8 @@ private:
     void Summarise();
     // For a mode whose rows depend on each other: reads every row, then computes and
     // writes them in the file's order.
+    // Completes the output and says how the run went.
+    int Finish(const SheetReader &reader, RecordSink &writer);
     int RunWhole(SheetReader &reader, const CsvRecord &header, const RowEvaluator &evaluator, RecordSink &writer);
 
     Computation m_computation;

@@ -43,20 +43,25 @@ RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
         figures.Refuse("年度", "只能计算 2019 至 2027 年度");
         return RowOutcome::Refused;
     }
-    const auto cents = [&](Input which) { return input.InCents[which].value_or(0); };
+    // Every input column but the year is one of the year's amounts.
+    constexpr std::array<Cents ReconciliationInput::*, kYear> kAmounts{
+        &ReconciliationInput::Wages,
+        &ReconciliationInput::Bonus,
+        &ReconciliationInput::Labour,
+        &ReconciliationInput::Author,
+        &ReconciliationInput::Royalty,
+        &ReconciliationInput::TaxFreeIncome,
+        &ReconciliationInput::SpecialDeductions,
+        &ReconciliationInput::SpecialAdditionalDeductions,
+        &ReconciliationInput::OtherDeductions,
+        &ReconciliationInput::Donations,
+        &ReconciliationInput::TaxRelief,
+        &ReconciliationInput::TaxPaid,
+    };
     ReconciliationInput year{};
-    year.Wages = cents(kWages);
-    year.Bonus = cents(kBonus);
-    year.Labour = cents(kLabour);
-    year.Author = cents(kAuthor);
-    year.Royalty = cents(kRoyalty);
-    year.TaxFreeIncome = cents(kTaxFree);
-    year.SpecialDeductions = cents(kSpecial);
-    year.SpecialAdditionalDeductions = cents(kSpecialAdditional);
-    year.OtherDeductions = cents(kOther);
-    year.Donations = cents(kDonations);
-    year.TaxRelief = cents(kRelief);
-    year.TaxPaid = cents(kPaid);
+    for (std::size_t column = 0; column < kAmounts.size(); ++column) {
+        year.*kAmounts[column] = input.InCents[column].value_or(0);
+    }
     const std::optional<Reconciliation> settled = Reconcile(year);
     if (!settled) {
         return RowOutcome::TooLarge;

@@ -64,6 +64,20 @@ int DaysIn(int year, int month) noexcept {
     return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
+// "2026-3", "2026/03" or "2026年3": the year and month at the front of `text`, taken
+// off it, and the separator after the year.
+std::optional<YearMonth> Leading(std::string_view &text, std::string_view &separator) noexcept {
+    const std::optional<int> year = YearAndSeparator(text, separator);
+    if (!year) {
+        return std::nullopt;
+    }
+    const std::optional<int> month = MonthNumber(text);
+    if (!month) {
+        return std::nullopt;
+    }
+    return YearMonth{*year, *month};
+}
+
 // A workbook's date and time cell ends in " 00:00:00" or "T00:00:00".
 bool OnlyMidnight(std::string_view rest) noexcept {
     return rest.empty() || rest == " 00:00:00" || rest == "T00:00:00";
@@ -92,33 +106,22 @@ std::optional<YearMonth> SpreadsheetField::ReadMonth(std::string_view text) noex
     text = Trimmed(text);
     const std::string_view whole = text;
     std::string_view separator;
-    const std::optional<int> year = YearAndSeparator(text, separator);
-    if (!year) {
-        return std::nullopt;
-    }
-    const std::optional<int> month = MonthNumber(text);
+    const std::optional<YearMonth> month = Leading(text, separator);
     if (!month) {
         return std::nullopt;
     }
     if (separator == "年") {
-        return text == "月" || text.empty() ? std::optional<YearMonth>({*year, *month}) : std::nullopt;
-    }
-    if (text.empty()) {
-        return YearMonth{*year, *month};
+        return text == "月" || text.empty() ? month : std::nullopt;
     }
     // A workbook's date stands for its month: 2026-03-01.
-    return ReadDate(whole) ? std::optional<YearMonth>({*year, *month}) : std::nullopt;
+    return text.empty() || ReadDate(whole) ? month : std::nullopt;
 }
 
 std::optional<CalendarDate> SpreadsheetField::ReadDate(std::string_view text) noexcept {
     text = Trimmed(text);
     std::string_view separator;
-    const std::optional<int> year = YearAndSeparator(text, separator);
-    if (!year) {
-        return std::nullopt;
-    }
-    const std::optional<int> month = MonthNumber(text);
-    if (!month) {
+    const std::optional<YearMonth> leading = Leading(text, separator);
+    if (!leading) {
         return std::nullopt;
     }
     if (!Take(text, separator == "年" ? std::string_view("月") : separator)) {
@@ -126,13 +129,13 @@ std::optional<CalendarDate> SpreadsheetField::ReadDate(std::string_view text) no
     }
     const std::size_t before = text.size();
     const std::optional<int> day = Digits(text, 2);
-    if (!day || before - text.size() > 2 || *day < 1 || *day > DaysIn(*year, *month)) {
+    if (!day || before - text.size() > 2 || *day < 1 || *day > DaysIn(leading->Year, leading->Month)) {
         return std::nullopt;
     }
     if (separator == "年" ? !(text == "日" || text.empty()) : !OnlyMidnight(text)) {
         return std::nullopt;
     }
-    return CalendarDate{*year, *month, *day};
+    return CalendarDate{leading->Year, leading->Month, *day};
 }
 
 std::optional<bool> SpreadsheetField::ReadYesNo(std::string_view text) noexcept {
