@@ -138,7 +138,10 @@ void FiguresChart::paintEvent(QPaintEvent *) {
         painter.setPen(QPen(kBoundInk, 1, Qt::DashLine));
         for (const Cents bound : m_bounds) {
             if (bound <= reach) {
+                painter.setPen(QPen(kBoundInk, 1, Qt::DashLine));
                 painter.drawLine(QPointF(plot.left(), y(bound)), QPointF(plot.right(), y(bound)));
+                // The bound's figure in the text colour: grey on white would be hard to read.
+                painter.setPen(text);
                 painter.drawText(QRectF(plot.left(), y(bound) - line, plot.width(), line),
                                  Qt::AlignRight | Qt::AlignBottom, Yuan(bound));
             }

@@ -514,7 +514,7 @@ void PayrollWindow::selectionChanged() {
         if (const std::optional<PayrollOutcomes::EmployeeYear> year = outcomes->Year(row)) {
             m_figures->setYear(*year, row);
         } else {
-            m_figures->clearFigures(QStringLiteral("第 %1 行没有所属月份。").arg(line));
+            m_figures->clearFigures(QStringLiteral("第 %1 行不属于哪位员工的哪个月，未能计算。").arg(line));
         }
         return;
     }

@@ -227,26 +227,30 @@ std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t r
     if (Computing().Kind() != BatchMode::Withhold || !m_contexts) {
         return std::nullopt;
     }
-    RowFigures figures;
-    if (Figures(row, figures) == RowState::Blank || figures.Month == 0) {
+    // A row without an employee (its key or its year refused, or no month) has no year.
+    const std::uint32_t group = (*m_contexts)[row].Group;
+    if (group == 0) {
         return std::nullopt;
     }
-    const RowContext &own = (*m_contexts)[row];
-    const std::int32_t year = figures.Month / 100;
+    const auto &inputs = Computing().Mode().Inputs;
+    const std::size_t monthInput = static_cast<std::size_t>(
+        std::find_if(inputs.begin(), inputs.end(), [](const InputColumn &c) { return c.Kind == Field::Month; }) -
+        inputs.begin());
+    const RowCalculator &calculator = m_evaluator.Calculator();
     EmployeeYear result;
-    // A row without an employee (its key or its year refused) stands alone.
-    const bool alone = own.Group == 0;
+    RowFigures figures;
+    CsvRecord record;
+    RowInput input;
     for (std::size_t other = 0; other < m_contexts->size(); ++other) {
-        if (other != row && (alone || (*m_contexts)[other].Group != own.Group)) {
+        if ((*m_contexts)[other].Group != group) {
             continue;
         }
-        const RowState state = Figures(other, figures);
-        if (figures.Month / 100 != year || state == RowState::Blank) {
-            continue;
-        }
-        const bool computed = state != RowState::Refused;
-        const RowCalculator &calculator = m_evaluator.Calculator();
-        result.Months.push_back({figures.Month % 100, other, computed,
+        const bool computed = Figures(other, record, figures) != RowState::Refused;
+        // A month refused on its own still says which month it is.
+        input = RowInput{};
+        m_evaluator.Read(record, m_table->Escaped(other), input);
+        const int month = input.Numbers[monthInput].value_or(0) % 100;
+        result.Months.push_back({month, other, computed,
                                  computed ? CellCents(calculator, figures, "本期应预扣预缴税额").value_or(0) : 0,
                                  computed ? CellCents(calculator, figures, "累计应纳税所得额").value_or(0) : 0});
     }
