@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "paysheet/payroll_outcomes.h"
+#include "paysheet/payroll_table.h"
+#include "paysheet/row_evaluator.h"
 #include "sheet/csv_record.h"
 #include "sheet/csv_sink.h"
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
-#include "paysheet/row_evaluator.h"
-#include "paysheet/payroll_outcomes.h"
-#include "paysheet/payroll_table.h"
 #include "sheet/sheet_reader.h"
 
 namespace taxcalc {
@@ -87,7 +87,7 @@ int BatchProcessor::Run() {
         }
     }
     SheetReader reader(m_source != nullptr ? *m_source : *ownSource,
-                         [this](std::string_view note) { Say(note); });
+                       [this](std::string_view note) { Say(note); });
     CsvRecord record;
     if (reader.ReadHeader(record, error) == SheetReader::Status::Failed) {
         return Fatal(reader.EncodingUnsettled() ? error.append(kEncodingAdvice) : error);
@@ -155,8 +155,8 @@ int BatchProcessor::RunWhole(SheetReader &reader, const CsvRecord &header, const
                              RecordSink &writer) {
     auto table = std::make_shared<PayrollTable>();
     std::string error;
-    const PayrollTable::Status read = table->ReadRows(
-        reader, header, error, [this](std::uint64_t bytes, std::uint64_t rows) {
+    const PayrollTable::Status read =
+        table->ReadRows(reader, header, error, [this](std::uint64_t bytes, std::uint64_t rows) {
             if (m_progress) {
                 m_progress(bytes, rows);
             }

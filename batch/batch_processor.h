@@ -50,7 +50,8 @@ public:
     static constexpr std::size_t kEncodingSample = CsvSource::kEncodingSample;
 
     // Reads `input` as CSV or .xlsx, by its content, and writes CSV to `output`.
-    BatchProcessor(const Computation &computation, std::FILE *input, std::FILE *output, std::FILE *diagnostics);
+    BatchProcessor(const Computation &computation, std::FILE *input, std::FILE *output,
+                   std::FILE *diagnostics);
     // Reads from any source and writes to any sink; both must outlive the processor.
     BatchProcessor(const Computation &computation, RecordSource &source, RecordSink &sink,
                    std::FILE *diagnostics);
@@ -80,7 +81,8 @@ private:
     // writes them in the file's order.
     // Completes the output and says how the run went.
     int Finish(const SheetReader &reader, RecordSink &writer);
-    int RunWhole(SheetReader &reader, const CsvRecord &header, const RowEvaluator &evaluator, RecordSink &writer);
+    int RunWhole(SheetReader &reader, const CsvRecord &header, const RowEvaluator &evaluator,
+                 RecordSink &writer);
 
     Computation m_computation;
     InputForm m_form;

@@ -368,7 +368,8 @@ std::string RefusalOf(BatchMode mode, const PeriodRules *named, Computation::Ref
     }
     const std::string name(described->Name);
     if (why == Computation::Refusal::TakesNoPeriod) {
-        return name + " 模式不接受 --rules；--rules 用于 " + ModeNamesTakingPeriods() + "，时期为 " + PeriodNames();
+        return name + " 模式不接受 --rules；--rules 用于 " + ModeNamesTakingPeriods() + "，时期为 " +
+               PeriodNames();
     }
     std::vector<std::string> fitting;
     for (const PeriodRules *period : Computation::ChoosablePeriods(mode)) {

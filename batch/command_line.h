@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/period_rules.h"
 #include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
 #include "sheet/text_encoding.h"
-#include "engine/period_rules.h"
 
 namespace taxcalc {
 

@@ -15,8 +15,8 @@
 
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
-#include "sheet/output_file.h"
 #include "batch/progress_meter.h"
+#include "sheet/output_file.h"
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
 

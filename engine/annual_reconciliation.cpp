@@ -23,20 +23,21 @@ Cents YearTableTax(Cents taxable) noexcept {
 }  // namespace
 
 std::optional<Reconciliation> Reconcile(const ReconciliationInput &year) noexcept {
-    for (const Cents amount : {year.Wages, year.Bonus, year.Labour, year.Author, year.Royalty, year.TaxFreeIncome,
-                               year.SpecialDeductions, year.SpecialAdditionalDeductions, year.OtherDeductions,
-                               year.Donations, year.TaxRelief, year.TaxPaid}) {
+    for (const Cents amount : {year.Wages, year.Bonus, year.Labour, year.Author, year.Royalty,
+                               year.TaxFreeIncome, year.SpecialDeductions, year.SpecialAdditionalDeductions,
+                               year.OtherDeductions, year.Donations, year.TaxRelief, year.TaxPaid}) {
         if (amount < 0 || amount > kMaxCents) {
             return std::nullopt;
         }
     }
     Reconciliation result{};
-    result.Revenue = year.Wages + PercentOf(year.Labour, kLabourPercent) + PercentOf(year.Author, kAuthorPercent) +
-                     PercentOf(year.Royalty, kRoyaltyPercent);
+    result.Revenue = year.Wages + PercentOf(year.Labour, kLabourPercent) +
+                     PercentOf(year.Author, kAuthorPercent) + PercentOf(year.Royalty, kRoyaltyPercent);
     const Cents deductions = kYearAllowance + year.SpecialDeductions + year.SpecialAdditionalDeductions +
                              year.OtherDeductions + year.Donations;
     const Cents separateTaxable = std::max<Cents>(0, result.Revenue - year.TaxFreeIncome - deductions);
-    const Cents combinedTaxable = std::max<Cents>(0, result.Revenue + year.Bonus - year.TaxFreeIncome - deductions);
+    const Cents combinedTaxable =
+        std::max<Cents>(0, result.Revenue + year.Bonus - year.TaxFreeIncome - deductions);
     const PeriodRules &rules = Rules(PeriodId::Y2019);
     result.SeparateTax = YearTableTax(separateTaxable) + TaxBonus(rules, year.Bonus, rules.Allowance).Tax;
     result.CombinedTax = YearTableTax(combinedTaxable);

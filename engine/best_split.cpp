@@ -88,8 +88,9 @@ std::array<Term, 2> MonthlyTerms(const Year &year, Cents wage) {
     const Cents monthWage = wage - year.Deductions;
     const Cents base = BonusBaseOf(year.Rules, BonusOf(year, wage), monthWage);
     // A short wage gives back to the base a cent for each cent it grows.
-    const Cents baseStep =
-        year.Rules.WageReducesBonus && monthWage < year.Rules.Allowance ? 1 - kMonthsPerYear : -kMonthsPerYear;
+    const Cents baseStep = year.Rules.WageReducesBonus && monthWage < year.Rules.Allowance
+                               ? 1 - kMonthsPerYear
+                               : -kMonthsPerYear;
     return {{{year.Rules.Brackets, monthWage - year.Rules.Allowance, 1, 1, kMonthsPerYear},
              {year.Rules.Brackets, base, kMonthsPerYear, baseStep, 1}}};
 }
@@ -238,7 +239,8 @@ std::optional<SplitPlan> BestSplit(const PeriodRules &rules, const SplitInput &i
         !InRange(input.MinimumWage) || !InRange(input.SpecialDeductions)) {
         return std::nullopt;
     }
-    const Year year{rules, kMonthsPerYear * input.Wage + input.Bonus, input.Deductions, input.SpecialDeductions};
+    const Year year{rules, kMonthsPerYear * input.Wage + input.Bonus, input.Deductions,
+                    input.SpecialDeductions};
     SplitPlan plan{};
     plan.Current = YearTaxAt(year, input.Wage);
     const Cents low = input.MinimumWage;

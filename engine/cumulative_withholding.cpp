@@ -35,9 +35,9 @@ Cents CumulativeAllowance(const WithholdingPerson &person, int month) noexcept {
 
 std::optional<WithheldMonth> WithholdMonth(const WithholdingPerson &person, const WithholdingTotals &before,
                                            const WithholdingMonth &month) noexcept {
-    for (const Cents amount : {month.Income, month.TaxFreeIncome, month.SpecialDeductions, month.OtherDeductions,
-                               month.PersonalPensionCumulative, month.Donations, month.TaxRelief,
-                               month.SpecialAdditionalCumulative}) {
+    for (const Cents amount : {month.Income, month.TaxFreeIncome, month.SpecialDeductions,
+                               month.OtherDeductions, month.PersonalPensionCumulative, month.Donations,
+                               month.TaxRelief, month.SpecialAdditionalCumulative}) {
         if (!InRange(amount)) {
             return std::nullopt;
         }

@@ -23,7 +23,8 @@ struct WithholdingTotals {
     Cents Income = 0;
     Cents TaxFreeIncome = 0;
     Cents SpecialDeductions = 0;  // 专项扣除: the insurances and the housing fund
-    Cents OtherDeductions = 0;    // 其他扣除 of each month (annuity, health and deferred pension insurance, other)
+    Cents OtherDeductions =
+        0;  // 其他扣除 of each month (annuity, health and deferred pension insurance, other)
     Cents Donations = 0;
     Cents TaxRelief = 0;
     Cents Withheld = 0;  // what this computation withheld in the earlier months
@@ -51,7 +52,7 @@ struct WithholdingMonth {
     Cents TaxFreeIncome = 0;
     Cents SpecialDeductions = 0;
     Cents OtherDeductions = 0;
-    Cents PersonalPensionCumulative = 0;    // 累计个人养老金, as declared
+    Cents PersonalPensionCumulative = 0;  // 累计个人养老金, as declared
     Cents Donations = 0;
     Cents TaxRelief = 0;
     Cents SpecialAdditionalCumulative = 0;  // 累计专项附加扣除, as declared

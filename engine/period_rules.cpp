@@ -61,7 +61,6 @@ constexpr Cents AllowanceInCents(const Schedule &schedule) {
     return static_cast<Cents>(schedule.Allowance * 100);
 }
 
-
 // numerator / 100 rounded to a whole number by `half`.
 constexpr Cents DivideByHundred(Cents numerator, HalfRule half) {
     const bool negative = numerator < 0;

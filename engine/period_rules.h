@@ -40,7 +40,6 @@ struct CentsBracket {
     Cents QuickDeduction;
 };
 
-
 // In the order of the period table, oldest first.
 enum class PeriodId { Y2008, Y2011, Y2018, Y2019 };
 
@@ -50,7 +49,6 @@ struct CentsZone {
     Cents Upper;  // the smallest base above Lower that leaves at least as much after tax
     Cents TaxAtLower;
 };
-
 
 struct PeriodRules {
     PeriodId Id;

@@ -29,7 +29,8 @@ std::span<const CentsBracket> LabourBrackets() noexcept {
 }
 
 Cents PercentOf(Cents amount, int percent) noexcept {
-    return TableTax(std::array<CentsBracket, 1>{{{kNoBoundCents, percent, 0}}}, amount, HalfRule::AwayFromZero);
+    return TableTax(std::array<CentsBracket, 1>{{{kNoBoundCents, percent, 0}}}, amount,
+                    HalfRule::AwayFromZero);
 }
 
 std::optional<RemunerationTax> PrepayRemuneration(RemunerationKind kind, Cents income) noexcept {

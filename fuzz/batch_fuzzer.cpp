@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "batch/batch_processor.h"
+#include "paysheet/row_calculator.h"
 #include "sheet/csv_reader.h"
 #include "sheet/csv_record.h"
-#include "paysheet/row_calculator.h"
 #include "sheet/text_decoder.h"
 
 namespace taxcalc {

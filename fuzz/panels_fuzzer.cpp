@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/number_text.h"
 #include "panels/calculator.h"
 #include "panels/key_code.h"
-#include "engine/number_text.h"
 #include "tests/panels/recording_surface.h"
 
 namespace taxcalc {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/tax_engine.h"
 #include "engine/number_text.h"
 #include "engine/showable_figures.h"
+#include "engine/tax_engine.h"
 
 namespace taxcalc {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "panels/key_code.h"
 #include "engine/number_text.h"
+#include "panels/key_code.h"
 
 namespace taxcalc {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "engine/tax_engine.h"
 #include "engine/number_text.h"
 #include "engine/showable_figures.h"
+#include "engine/tax_engine.h"
 
 namespace taxcalc {
 namespace {

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "payroll/yuan_text.h"
 #include "payroll/row_marks.h"
+#include "payroll/yuan_text.h"
 
 namespace taxcalc {
 namespace {
@@ -108,7 +108,9 @@ void BonusChart::paintEvent(QPaintEvent *) {
                       width() - metrics.horizontalAdvance(QStringLiteral("000.0万")) - 30,
                       height() - line * 2.6 - line * 2.8);
     const auto x = [&](double yuan) { return plot.left() + (yuan - xLow) / (xHigh - xLow) * plot.width(); };
-    const auto y = [&](double yuan) { return plot.bottom() - (yuan - yLow) / (yHigh - yLow) * plot.height(); };
+    const auto y = [&](double yuan) {
+        return plot.bottom() - (yuan - yLow) / (yHigh - yLow) * plot.height();
+    };
     const auto at = [&](const BonusCurve::Point &p) {
         return QPointF(x(static_cast<double>(p.Bonus) / 100), y(static_cast<double>(p.AfterTax) / 100));
     };
@@ -150,15 +152,16 @@ void BonusChart::paintEvent(QPaintEvent *) {
         painter.setPen(kGridInk);
         painter.drawLine(QPointF(plot.left(), y(t)), QPointF(plot.right(), y(t)));
         painter.setPen(kAxisInk);
-        painter.drawText(QRectF(0, y(t) - line / 2.0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignVCenter,
-                         TickLabel(t));
+        painter.drawText(QRectF(0, y(t) - line / 2.0, plot.left() - 6, line),
+                         Qt::AlignRight | Qt::AlignVCenter, TickLabel(t));
     }
     painter.setPen(QPen(kAxisInk, 1));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     painter.drawText(QRectF(plot.left(), plot.bottom() + line + 4, plot.width(), line), Qt::AlignHCenter,
                      QStringLiteral("年终奖（元）"));
-    painter.drawText(QRectF(4, line * 1.4, plot.left() + 60, line), Qt::AlignLeft, QStringLiteral("税后（元）"));
+    painter.drawText(QRectF(4, line * 1.4, plot.left() + 60, line), Qt::AlignLeft,
+                     QStringLiteral("税后（元）"));
 
     // The curve.
     QPainterPath path(at(curve.Points.front()));
@@ -193,10 +196,11 @@ void BonusChart::paintEvent(QPaintEvent *) {
     const PeriodBonus &f = curve.Figures;
     if (f.InBlindZone) {
         mark(f.RecommendedBonus, f.RecommendedAfterTax, kAdvisedInk,
-             QStringLiteral("建议 %1，税后 %2").arg(Yuan(f.RecommendedBonus), Yuan(f.RecommendedAfterTax)), true);
+             QStringLiteral("建议 %1，税后 %2").arg(Yuan(f.RecommendedBonus), Yuan(f.RecommendedAfterTax)),
+             true);
     }
-    mark(curve.Bonus, f.AfterTax, kRowInk, QStringLiteral("本行 %1，税后 %2").arg(Yuan(curve.Bonus), Yuan(f.AfterTax)),
-         !f.InBlindZone);
+    mark(curve.Bonus, f.AfterTax, kRowInk,
+         QStringLiteral("本行 %1，税后 %2").arg(Yuan(curve.Bonus), Yuan(f.AfterTax)), !f.InBlindZone);
 }
 
 }  // namespace taxcalc

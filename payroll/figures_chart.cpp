@@ -61,10 +61,11 @@ void FiguresChart::setSettlement(const PayrollOutcomes::Settled &settled) {
     m_footer = settled.Balance >= 0 ? QStringLiteral("%1 %2 元").arg(result, Yuan(settled.Balance))
                                     : QStringLiteral("%1 %2 元").arg(result, Yuan(-settled.Balance));
     m_reason.clear();
-    setAccessibleDescription(QStringLiteral("单独计税 %1 元，并入综合所得 %2 元，选%3；已缴 %4 元；%5。")
-                                 .arg(Yuan(settled.SeparateTax), Yuan(settled.CombinedTax),
-                                      settled.Joined ? QStringLiteral("并入综合所得") : QStringLiteral("单独计税"),
-                                      Yuan(settled.Paid), m_footer));
+    setAccessibleDescription(
+        QStringLiteral("单独计税 %1 元，并入综合所得 %2 元，选%3；已缴 %4 元；%5。")
+            .arg(Yuan(settled.SeparateTax), Yuan(settled.CombinedTax),
+                 settled.Joined ? QStringLiteral("并入综合所得") : QStringLiteral("单独计税"),
+                 Yuan(settled.Paid), m_footer));
     update();
 }
 
@@ -163,8 +164,8 @@ void FiguresChart::paintEvent(QPaintEvent *) {
         painter.drawPath(path);
     }
     painter.setPen(text);
-    painter.drawText(QRectF(12, height() - line * 1.6, width() - 24, line * 1.4), Qt::AlignLeft | Qt::AlignVCenter,
-                     m_footer);
+    painter.drawText(QRectF(12, height() - line * 1.6, width() - 24, line * 1.4),
+                     Qt::AlignLeft | Qt::AlignVCenter, m_footer);
 }
 
 }  // namespace taxcalc

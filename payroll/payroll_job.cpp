@@ -77,9 +77,11 @@ void PayrollJob::open(const QString &path, const Computation &computation, TextE
         result.Path = path;
         m_phase = Phase::Reading;
         const std::uint64_t size = static_cast<std::uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
-        const std::unique_ptr<std::FILE, FileCloser> input(std::fopen(QFile::encodeName(path).constData(), "rb"));
+        const std::unique_ptr<std::FILE, FileCloser> input(
+            std::fopen(QFile::encodeName(path).constData(), "rb"));
         if (!input) {
-            result.Error = QStringLiteral("无法打开 %1：%2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            result.Error =
+                QStringLiteral("无法打开 %1：%2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
             return;
         }
         auto table = std::make_shared<PayrollTable>();
@@ -141,14 +143,15 @@ void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QSt
         // The name decides the format, as for taxcalc-batch.
         OutputFile output;
         std::string error;
-        std::unique_ptr<RecordSink> sink = RecordSink::Open(output, QFile::encodeName(path).toStdString(), error);
+        std::unique_ptr<RecordSink> sink =
+            RecordSink::Open(output, QFile::encodeName(path).toStdString(), error);
         if (!sink) {
             result.Error = Text(error);
             return;
         }
         const std::uint64_t rows = outcomes->Table().Rows();
-        const bool written =
-            outcomes->Write(*sink, error, [this, rows](std::uint64_t done) { report(done, rows); }, &m_cancel);
+        const bool written = outcomes->Write(
+            *sink, error, [this, rows](std::uint64_t done) { report(done, rows); }, &m_cancel);
         sink.reset();
         if (!written || !output.Commit(error)) {
             output.Abandon();

@@ -49,7 +49,8 @@ public:
 
     // Each starts only when no work runs.
     // `encoding` as the user named it; Undecided finds it from the file.
-    void open(const QString &path, const Computation &computation, TextEncoding encoding = TextEncoding::Undecided);
+    void open(const QString &path, const Computation &computation,
+              TextEncoding encoding = TextEncoding::Undecided);
     void compute(std::shared_ptr<const PayrollTable> table, const Computation &computation);
     void save(std::shared_ptr<const PayrollOutcomes> outcomes, const QString &path);
     void cancel() noexcept { m_cancel = true; }
@@ -75,7 +76,8 @@ private:
     // Reads progress for the table's and the outcomes' callbacks.
     void report(std::uint64_t done, std::uint64_t total) noexcept;
     // Shows the table's rows at once, then computes every row; fills the result.
-    void computeRows(std::shared_ptr<const PayrollTable> table, const Computation &computation, Result &result);
+    void computeRows(std::shared_ptr<const PayrollTable> table, const Computation &computation,
+                     Result &result);
 
     // Set while work runs; the thread is joined before it goes.
     std::unique_ptr<QThread> m_thread;

@@ -16,7 +16,8 @@ bool SameFigures(const PayrollOutcomes &a, const PayrollOutcomes &b) noexcept {
 }
 
 PayrollModel::PayrollModel(QObject *parent)
-    : QAbstractTableModel(parent), m_zoneIcon(RowMarkIcon(RowState::Advised)),
+    : QAbstractTableModel(parent),
+      m_zoneIcon(RowMarkIcon(RowState::Advised)),
       m_refusedIcon(RowMarkIcon(RowState::Refused)) {}
 
 void PayrollModel::setOutcomes(std::shared_ptr<const PayrollOutcomes> outcomes) {
@@ -47,7 +48,8 @@ void PayrollModel::setMarkedOnly(bool markedOnly) {
 }
 
 std::size_t PayrollModel::tableRow(int row) const {
-    return filtering() ? m_outcomes->MarkedRows()[static_cast<std::size_t>(row)] : static_cast<std::size_t>(row);
+    return filtering() ? m_outcomes->MarkedRows()[static_cast<std::size_t>(row)]
+                       : static_cast<std::size_t>(row);
 }
 
 RowState PayrollModel::state(std::size_t row) const {

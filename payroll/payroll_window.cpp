@@ -28,7 +28,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "paysheet/bonus_curve.h"
 #include "engine/period_rules.h"
 #include "payroll/bonus_chart.h"
 #include "payroll/figures_chart.h"
@@ -36,6 +35,7 @@
 #include "payroll/payroll_model.h"
 #include "payroll/row_marks.h"
 #include "payroll/yuan_text.h"
+#include "paysheet/bonus_curve.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -48,7 +48,8 @@ constexpr int kChartSamples = 480;
 constexpr int kSizingRows = 200;
 
 QString PeriodText(const PeriodRules &rules) {
-    return QStringLiteral("%1（%2 至 %3）").arg(FromUtf8(rules.Name), FromUtf8(rules.FirstDay), FromUtf8(rules.LastDay));
+    return QStringLiteral("%1（%2 至 %3）")
+        .arg(FromUtf8(rules.Name), FromUtf8(rules.FirstDay), FromUtf8(rules.LastDay));
 }
 
 QString LocalFileOf(const QMimeData *mime) {
@@ -66,7 +67,9 @@ QString LocalFileOf(const QMimeData *mime) {
 }  // namespace
 
 PayrollWindow::PayrollWindow(QWidget *parent)
-    : QMainWindow(parent), m_model(new PayrollModel(this)), m_job(new PayrollJob(this)),
+    : QMainWindow(parent),
+      m_model(new PayrollModel(this)),
+      m_job(new PayrollJob(this)),
       m_progressTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("payrollWindow"));
     setWindowTitle(QStringLiteral("工资表个税"));
@@ -224,8 +227,9 @@ BatchMode PayrollWindow::mode() const {
 
 Computation PayrollWindow::computation() const {
     // Only the periods the mode takes are offered; a mode that takes none has its own.
-    const PeriodRules *period =
-        m_periodCombo->isEnabled() ? FindPeriod(m_periodCombo->currentData().toString().toStdString()) : nullptr;
+    const PeriodRules *period = m_periodCombo->isEnabled()
+                                    ? FindPeriod(m_periodCombo->currentData().toString().toStdString())
+                                    : nullptr;
     std::optional<Computation> chosen = Computation::Resolve(mode(), period);
     return chosen ? *chosen : *Computation::Resolve(mode());
 }
@@ -244,21 +248,23 @@ void PayrollWindow::fillPeriods() {
     if (m_periodCombo->count() == 0) {
         // A mode with rules of its own: the window's comparison, or today's rules.
         const Computation own = computation();
-        m_periodCombo->addItem(own.WindowMethods()
-                                   ? QStringLiteral("2011 与 2010 对照")
-                                   : QStringLiteral("%1 年起的规则").arg(FromUtf8(own.Period().FirstDay.substr(0, 4))));
+        m_periodCombo->addItem(
+            own.WindowMethods()
+                ? QStringLiteral("2011 与 2010 对照")
+                : QStringLiteral("%1 年起的规则").arg(FromUtf8(own.Period().FirstDay.substr(0, 4))));
         m_periodCombo->setEnabled(false);
         return;
     }
     m_periodCombo->setEnabled(true);
     const int kept = m_periodCombo->findData(m_chosenPeriod);
-    m_periodCombo->setCurrentIndex(kept >= 0 ? kept : std::max(0, m_periodCombo->findData(QStringLiteral("2011"))));
+    m_periodCombo->setCurrentIndex(kept >= 0 ? kept
+                                             : std::max(0, m_periodCombo->findData(QStringLiteral("2011"))));
 }
 
 void PayrollWindow::chooseFileToOpen() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("打开工资表"), QFileInfo(m_path).absolutePath(),
-        QStringLiteral("工资表 (*.csv *.xlsx *.txt);;所有文件 (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("打开工资表"), QFileInfo(m_path).absolutePath(),
+                                     QStringLiteral("工资表 (*.csv *.xlsx *.txt);;所有文件 (*)"));
     if (!path.isEmpty()) {
         openFile(path);
     }
@@ -282,7 +288,8 @@ void PayrollWindow::chooseFileToSave() {
         return;
     }
     // The name decides the format, as for taxcalc-batch; a bare name gets the chosen type's.
-    if (!path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive) && !path.endsWith(kCsvSuffix, Qt::CaseInsensitive)) {
+    if (!path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive) &&
+        !path.endsWith(kCsvSuffix, Qt::CaseInsensitive)) {
         path += filter == workbookFilter ? kWorkbookSuffix : kCsvSuffix;
     }
     saveFile(path);
@@ -390,9 +397,10 @@ void PayrollWindow::jobFinished() {
     setBusy(false);
     const QString name = QFileInfo(result.Path).fileName();
     if (result.What == PayrollJob::Kind::Save) {
-        m_status->setText(result.Cancelled        ? QStringLiteral("已取消保存 %1").arg(name)
-                          : result.Error.isEmpty() ? QStringLiteral("已保存 %1").arg(name)
-                                                   : QStringLiteral("未能保存 %1：%2").arg(name, result.Error));
+        m_status->setText(result.Cancelled ? QStringLiteral("已取消保存 %1").arg(name)
+                          : result.Error.isEmpty()
+                              ? QStringLiteral("已保存 %1").arg(name)
+                              : QStringLiteral("未能保存 %1：%2").arg(name, result.Error));
     } else if (result.Cancelled) {
         m_status->setText(result.What == PayrollJob::Kind::Open && result.Table != m_table
                               ? QStringLiteral("已取消打开 %1").arg(name)
@@ -402,7 +410,8 @@ void PayrollWindow::jobFinished() {
         m_status->setText(QStringLiteral("未能打开 %1：%2").arg(name, result.Error));
         if (result.Unsettled && !m_pendingOpen && !m_pendingCompute) {
             // Asked once the window is idle again, after this slot.
-            QTimer::singleShot(0, this, [this, path = result.Path, why = result.Error] { askEncoding(path, why); });
+            QTimer::singleShot(0, this,
+                               [this, path = result.Path, why = result.Error] { askEncoding(path, why); });
         }
     } else {
         if (result.What == PayrollJob::Kind::Open) {
@@ -413,8 +422,8 @@ void PayrollWindow::jobFinished() {
         showRows(result.Outcomes);
         QString opened = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
         // What the reader noted of the file's form: its encoding, its separator.
-        const QString notes = FromUtf8(m_table->Notes()).trimmed().replace(QLatin1Char('\n'),
-                                                                                        QStringLiteral("；"));
+        const QString notes =
+            FromUtf8(m_table->Notes()).trimmed().replace(QLatin1Char('\n'), QStringLiteral("；"));
         if (!notes.isEmpty()) {
             opened += QStringLiteral("（%1）").arg(notes);
         }
@@ -467,8 +476,9 @@ void PayrollWindow::showSummary() {
         return;
     }
     if (!outcomes->RowsComputed()) {
-        m_summary->setText(m_job->busy() ? QStringLiteral("共 %1 行 · 正在计算合计…").arg(outcomes->Table().Rows())
-                                         : QStringLiteral("共 %1 行 · 合计未算完（已取消）").arg(outcomes->Table().Rows()));
+        m_summary->setText(
+            m_job->busy() ? QStringLiteral("共 %1 行 · 正在计算合计…").arg(outcomes->Table().Rows())
+                          : QStringLiteral("共 %1 行 · 合计未算完（已取消）").arg(outcomes->Table().Rows()));
         return;
     }
     const PayrollSummary &s = outcomes->Summary();
@@ -493,7 +503,8 @@ void PayrollWindow::showSummary() {
                         .arg(Yuan(s.LatestWithheld));
         }
         if (outcomes->Settles()) {
-            text += QStringLiteral(" · 应补税合计 %1 元 · 应退税合计 %2 元").arg(Yuan(s.Payments), Yuan(s.Refunds));
+            text += QStringLiteral(" · 应补税合计 %1 元 · 应退税合计 %2 元")
+                        .arg(Yuan(s.Payments), Yuan(s.Refunds));
         }
     }
     m_summary->setText(text);

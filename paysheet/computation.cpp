@@ -21,7 +21,8 @@ bool TakesPeriod(const ModeDescription &mode, const PeriodRules *named) noexcept
 
 }  // namespace
 
-std::optional<Computation> Computation::Resolve(BatchMode mode, const PeriodRules *named, Refusal &why) noexcept {
+std::optional<Computation> Computation::Resolve(BatchMode mode, const PeriodRules *named,
+                                                Refusal &why) noexcept {
     // A mode may stand more than once, for different uses of a period; the first
     // description that takes the period computes it.
     for (const ModeDescription &description : ModeDescriptions()) {
@@ -29,8 +30,8 @@ std::optional<Computation> Computation::Resolve(BatchMode mode, const PeriodRule
             continue;
         }
         const PeriodRules &period = description.Rules == RulesUse::Fixed ? Rules(description.FixedPeriod)
-                                    : named != nullptr                  ? *named
-                                                                        : Rules(PeriodId::Y2011);
+                                    : named != nullptr                   ? *named
+                                                                         : Rules(PeriodId::Y2011);
         const Computation computation(description, period);
         if (!computation.Applies(description.Periods)) {
             why = Refusal::PeriodRefused;

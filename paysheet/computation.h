@@ -25,7 +25,8 @@ public:
 
     // The mode under the period the user named; nullptr where none was named, which
     // means the window's own methods where the mode has them, else the 2011 period.
-    static std::optional<Computation> Resolve(BatchMode mode, const PeriodRules *named, Refusal &why) noexcept;
+    static std::optional<Computation> Resolve(BatchMode mode, const PeriodRules *named,
+                                              Refusal &why) noexcept;
     // The same for a caller that has no use for the reason.
     static std::optional<Computation> Resolve(BatchMode mode, const PeriodRules *named = nullptr) noexcept;
 

@@ -4,12 +4,12 @@
 
 #include <vector>
 
+#include "engine/number_text.h"
+#include "engine/showable_figures.h"
 #include "paysheet/planning_modes.h"
 #include "paysheet/reconciliation_mode.h"
 #include "paysheet/remuneration_mode.h"
 #include "paysheet/withholding_mode.h"
-#include "engine/number_text.h"
-#include "engine/showable_figures.h"
 
 namespace taxcalc {
 namespace {
@@ -129,8 +129,10 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
 // A mode may appear more than once, for different uses of a period; Computation takes
 // the first that fits.
 constexpr std::array<ModeDescription, 9> kModes{{
-    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded, WindowBonus},
-    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded, PeriodBonus},
+    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded,
+     WindowBonus},
+    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded,
+     PeriodBonus},
     {BatchMode::Wage, "wage", "工资", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
     kGrossBonusMode,
     kGrossWageMode,
@@ -151,7 +153,8 @@ constexpr bool Fits(const ModeDescription &mode) {
         }
     }
     // A mode without a required column checks its header itself.
-    return !mode.Inputs.empty() && (mode.Inputs[0].Default == ColumnDefault::Required || mode.CheckHeader != nullptr);
+    return !mode.Inputs.empty() &&
+           (mode.Inputs[0].Default == ColumnDefault::Required || mode.CheckHeader != nullptr);
 }
 
 static_assert([] {

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "paysheet/row_context.h"
-#include "paysheet/row_figures.h"
 #include "engine/period_rules.h"
 #include "engine/tax_engine.h"
+#include "paysheet/row_context.h"
+#include "paysheet/row_figures.h"
 
 namespace taxcalc {
 

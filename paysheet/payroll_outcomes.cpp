@@ -68,9 +68,8 @@ void PayrollOutcomes::Link() {
 
 PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table,
                                                  const Computation &computation,
-                                                 std::optional<PayrollOutcomes> &outcomes,
-                                                 std::string &error, const Progress &progress,
-                                                 const std::atomic<bool> *cancel) {
+                                                 std::optional<PayrollOutcomes> &outcomes, std::string &error,
+                                                 const Progress &progress, const std::atomic<bool> *cancel) {
     outcomes = Prepare(std::move(table), computation, error);
     if (!outcomes) {
         return Status::Failed;
@@ -82,12 +81,14 @@ PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTa
     return status;
 }
 
-PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress, const std::atomic<bool> *cancel) {
+PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress,
+                                                     const std::atomic<bool> *cancel) {
     const PayrollTable &rows = *m_table;
     const RowCalculator &calculator = m_evaluator.Calculator();
     // A month's withholding is the tax that a withholding mode adds up.
-    const std::optional<std::size_t> taxCell =
-        calculator.SummedCell(Sum::Tax) ? calculator.SummedCell(Sum::Tax) : calculator.SummedCell(Sum::Withheld);
+    const std::optional<std::size_t> taxCell = calculator.SummedCell(Sum::Tax)
+                                                   ? calculator.SummedCell(Sum::Tax)
+                                                   : calculator.SummedCell(Sum::Withheld);
     const std::optional<std::size_t> advisedTaxCell = m_evaluator.Calculator().SummedCell(Sum::AdvisedTax);
     const std::optional<std::size_t> savingCell = m_evaluator.Calculator().SummedCell(Sum::Saving);
     const std::optional<std::size_t> withheldCell = m_evaluator.Calculator().SummedCell(Sum::Withheld);
@@ -196,7 +197,8 @@ std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, C
     // The window's own methods are the 2011 period's rules in cents.
     const PeriodRules &period = Computing().Period();
     const std::optional<Cents> bonus = ToCents(*input->Amounts[0], period.Rounding);
-    const std::optional<Cents> wage = input->Amounts[1] ? ToCents(*input->Amounts[1], period.Rounding) : period.Allowance;
+    const std::optional<Cents> wage =
+        input->Amounts[1] ? ToCents(*input->Amounts[1], period.Rounding) : period.Allowance;
     // Half the range that cents hold leaves room for the curve beyond the bonus.
     if (!bonus || !wage || *bonus > kMaxCents / 2) {
         why = CurveRefusal::TooLarge;
@@ -208,17 +210,21 @@ std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, C
 namespace {
 
 // The cell of the added column named `header`, in cents.
-std::optional<Cents> CellCents(const RowCalculator &calculator, const RowFigures &figures, std::string_view header) {
+std::optional<Cents> CellCents(const RowCalculator &calculator, const RowFigures &figures,
+                               std::string_view header) {
     const auto headers = calculator.Headers();
     const auto at = std::find(headers.begin(), headers.end(), header);
-    return at == headers.end() ? std::nullopt
-                               : MoneyCellCents(figures.Cells[static_cast<std::size_t>(at - headers.begin())]);
+    return at == headers.end()
+               ? std::nullopt
+               : MoneyCellCents(figures.Cells[static_cast<std::size_t>(at - headers.begin())]);
 }
 
-std::string_view CellText(const RowCalculator &calculator, const RowFigures &figures, std::string_view header) {
+std::string_view CellText(const RowCalculator &calculator, const RowFigures &figures,
+                          std::string_view header) {
     const auto headers = calculator.Headers();
     const auto at = std::find(headers.begin(), headers.end(), header);
-    return at == headers.end() ? std::string_view{} : figures.Cells[static_cast<std::size_t>(at - headers.begin())];
+    return at == headers.end() ? std::string_view{}
+                               : figures.Cells[static_cast<std::size_t>(at - headers.begin())];
 }
 
 }  // namespace
@@ -233,9 +239,10 @@ std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t r
         return std::nullopt;
     }
     const auto &inputs = Computing().Mode().Inputs;
-    const std::size_t monthInput = static_cast<std::size_t>(
-        std::find_if(inputs.begin(), inputs.end(), [](const InputColumn &c) { return c.Kind == Field::Month; }) -
-        inputs.begin());
+    const std::size_t monthInput =
+        static_cast<std::size_t>(std::find_if(inputs.begin(), inputs.end(),
+                                              [](const InputColumn &c) { return c.Kind == Field::Month; }) -
+                                 inputs.begin());
     const RowCalculator &calculator = m_evaluator.Calculator();
     EmployeeYear result;
     RowFigures figures;
@@ -250,9 +257,10 @@ std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t r
         input = RowInput{};
         m_evaluator.Read(record, m_table->Escaped(other), input);
         const int month = input.Numbers[monthInput].value_or(0) % 100;
-        result.Months.push_back({month, other, computed,
-                                 computed ? CellCents(calculator, figures, "本期应预扣预缴税额").value_or(0) : 0,
-                                 computed ? CellCents(calculator, figures, "累计应纳税所得额").value_or(0) : 0});
+        result.Months.push_back(
+            {month, other, computed,
+             computed ? CellCents(calculator, figures, "本期应预扣预缴税额").value_or(0) : 0,
+             computed ? CellCents(calculator, figures, "累计应纳税所得额").value_or(0) : 0});
     }
     std::stable_sort(result.Months.begin(), result.Months.end(),
                      [](const YearMonth &a, const YearMonth &b) { return a.Month < b.Month; });
@@ -283,7 +291,9 @@ std::optional<PayrollOutcomes::Settled> PayrollOutcomes::Settlement(std::size_t 
     settled.Joined = CellText(calculator, figures, "年终奖计税方式") == "并入综合所得";
     settled.Tax = CellCents(calculator, figures, "应纳税额").value_or(0);
     settled.Balance = CellCents(calculator, figures, "应补退税额").value_or(0);
-    settled.Paid = input && input->Amounts[paidInput] ? ToCents(*input->Amounts[paidInput], Computing().Period().Rounding).value_or(0) : 0;
+    settled.Paid = input && input->Amounts[paidInput]
+                       ? ToCents(*input->Amounts[paidInput], Computing().Period().Rounding).value_or(0)
+                       : 0;
     settled.Result = CellText(calculator, figures, "结果");
     return settled;
 }

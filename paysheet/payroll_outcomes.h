@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/period_rules.h"
 #include "paysheet/bonus_curve.h"
 #include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
 #include "paysheet/payroll_table.h"
 #include "paysheet/row_evaluator.h"
-#include "engine/period_rules.h"
 
 namespace taxcalc {
 
@@ -82,7 +82,9 @@ public:
     const std::shared_ptr<const PayrollTable> &SharedTable() const noexcept { return m_table; }
     const Computation &Computing() const noexcept { return m_evaluator.Computing(); }
     // The names of the columns the mode adds to this table, without the error column.
-    std::span<const std::string_view> AddedHeaders() const noexcept { return m_evaluator.Calculator().Headers(); }
+    std::span<const std::string_view> AddedHeaders() const noexcept {
+        return m_evaluator.Calculator().Headers();
+    }
     // Whether the mode gives advice that lowers a row's tax, which the summary counts.
     bool Advises() const noexcept;
     // Whether the mode settles a year: its rows are payments and refunds.
@@ -111,11 +113,11 @@ public:
     // month's withholding and cumulative taxable income, in month order, and the year
     // table's bounds that the income is held against.
     struct YearMonth {
-        int Month;           // 1 to 12
-        std::size_t Row;     // where the month stands in the table
-        bool Computed;       // false for a refused month, whose figures are 0
-        Cents Withheld;      // 本期应预扣预缴税额
-        Cents Taxable;       // 累计应纳税所得额
+        int Month;        // 1 to 12
+        std::size_t Row;  // where the month stands in the table
+        bool Computed;    // false for a refused month, whose figures are 0
+        Cents Withheld;   // 本期应预扣预缴税额
+        Cents Taxable;    // 累计应纳税所得额
     };
     struct EmployeeYear {
         std::vector<YearMonth> Months;

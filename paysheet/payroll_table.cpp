@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <new>
 #include <cstring>
 #include <limits>
+#include <new>
 
-#include "sheet/sheet_reader.h"
 #include "sheet/record_source.h"
+#include "sheet/sheet_reader.h"
 
 namespace taxcalc {
 namespace {
@@ -170,8 +170,9 @@ std::string_view PayrollTable::Escaped(std::size_t row) const noexcept {
     if (m_rows[row].Escaped == 0) {
         return {};
     }
-    const auto found = std::lower_bound(m_escaped.begin(), m_escaped.end(), row,
-                                        [](const auto &entry, std::size_t wanted) { return entry.first < wanted; });
+    const auto found =
+        std::lower_bound(m_escaped.begin(), m_escaped.end(), row,
+                         [](const auto &entry, std::size_t wanted) { return entry.first < wanted; });
     return found->second;
 }
 

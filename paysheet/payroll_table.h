@@ -34,9 +34,9 @@ public:
 
     static constexpr std::uint64_t kProgressEvery = 16384;
 
-    // Reads the whole file, CSV or .xlsx, as taxcalc-batch reads it. `progress` is called every kProgressEvery rows and at the end; a set
-    // `cancel` stops the reading at the next such point. Fails, saying why in
-    // `error`, where taxcalc-batch would find the file unusable.
+    // Reads the whole file, CSV or .xlsx, as taxcalc-batch reads it. `progress` is called every
+    // kProgressEvery rows and at the end; a set `cancel` stops the reading at the next such point. Fails,
+    // saying why in `error`, where taxcalc-batch would find the file unusable.
     Status Read(std::FILE *input, std::string &error, const Progress &progress = {},
                 const std::atomic<bool> *cancel = nullptr, InputForm form = {});
 

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "engine/best_split.h"
-#include "engine/pay_planner.h"
 #include "engine/number_text.h"
+#include "engine/pay_planner.h"
 
 namespace taxcalc {
 namespace {

@@ -6,9 +6,9 @@
 #include <array>
 #include <utility>
 
+#include "engine/number_text.h"
 #include "paysheet/spreadsheet_amount.h"
 #include "paysheet/spreadsheet_field.h"
-#include "engine/number_text.h"
 
 namespace taxcalc {
 namespace {
@@ -35,7 +35,8 @@ RowCalculator::RowCalculator(const Computation &computation, ColumnMap columns)
         // A figure that the header gives already is not written again under its name.
         const bool given = std::any_of(mode.Inputs.begin(), mode.Inputs.end(), [&](const InputColumn &input) {
             return input.Chinese == added.Header &&
-                   m_columns.Column(static_cast<std::size_t>(&input - mode.Inputs.data())) != ColumnMap::kMissing;
+                   m_columns.Column(static_cast<std::size_t>(&input - mode.Inputs.data())) !=
+                       ColumnMap::kMissing;
         });
         if (m_computation.Applies(added.When) && !given &&
             (!added.NeedsInput || m_columns.Column(*added.NeedsInput) != ColumnMap::kMissing)) {
@@ -106,7 +107,8 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             continue;
         }
         const std::string_view text = i < texts.size() ? texts[i] : std::string_view{};
-        const std::string_view trimmed = column.Kind == Field::Amount ? text : SpreadsheetField::Trimmed(text);
+        const std::string_view trimmed =
+            column.Kind == Field::Amount ? text : SpreadsheetField::Trimmed(text);
         if (column.Kind != Field::Amount && !trimmed.empty()) {
             std::optional<std::int32_t> number;
             std::string_view reason;
@@ -158,8 +160,9 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
         }
         Amount amount = 0;
         // Figures come as a spreadsheet exports them; blanks alone are an empty cell.
-        const SpreadsheetAmount::Verdict verdict =
-            column.Kind == Field::Amount ? SpreadsheetAmount::Read(text, amount) : SpreadsheetAmount::Verdict::Empty;
+        const SpreadsheetAmount::Verdict verdict = column.Kind == Field::Amount
+                                                       ? SpreadsheetAmount::Read(text, amount)
+                                                       : SpreadsheetAmount::Verdict::Empty;
         if (verdict == SpreadsheetAmount::Verdict::Number) {
             input.Amounts[i] = amount;
             if (m_mode->NonNegative && amount < 0) {

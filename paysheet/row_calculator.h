@@ -13,9 +13,9 @@
 #include "paysheet/column_map.h"
 #include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
-#include "sheet/csv_record.h"
 #include "paysheet/row_figures.h"
 #include "paysheet/row_links.h"
+#include "sheet/csv_record.h"
 
 namespace taxcalc {
 

@@ -51,8 +51,9 @@ RowEvaluator::RowEvaluator(RowCalculator calculator, const CsvRecord &header)
     for (std::size_t i = 0; i < header.Size(); ++i) {
         const std::string_view name = TrimBlanks(header.Cell(i));
         // A column the mode reads is the user's, even where a former run wrote one of that name.
-        m_replaced[i] = name == kErrorHeader || (std::find(computed.begin(), computed.end(), name) != computed.end() &&
-                                                 !m_calculator.Columns().Maps(i));
+        m_replaced[i] =
+            name == kErrorHeader || (std::find(computed.begin(), computed.end(), name) != computed.end() &&
+                                     !m_calculator.Columns().Maps(i));
         if (m_replaced[i]) {
             names += std::string(names.empty() ? "" : "、") + std::string(name);
         }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "paysheet/computation.h"
-#include "sheet/csv_record.h"
 #include "paysheet/row_calculator.h"
+#include "sheet/csv_record.h"
 
 namespace taxcalc {
 

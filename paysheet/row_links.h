@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <functional>
 #include <string_view>
-#include <string_view>
 #include <vector>
 
 #include "paysheet/mode_description.h"
@@ -31,8 +30,9 @@ struct RowLinks {
     using CellText = std::function<std::string_view(std::size_t row, std::size_t column)>;
     // `columns` tells where the header has the mode's columns. False when `cancel`
     // was set.
-    using Link = bool (*)(std::size_t rows, const ColumnMap &columns, const CellText &cell, const ReadRow &read,
-                          std::vector<RowContext> &contexts, const std::atomic<bool> *cancel);
+    using Link = bool (*)(std::size_t rows, const ColumnMap &columns, const CellText &cell,
+                          const ReadRow &read, std::vector<RowContext> &contexts,
+                          const std::atomic<bool> *cancel);
     Link Pass;
 };
 

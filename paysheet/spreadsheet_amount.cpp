@@ -156,7 +156,8 @@ std::optional<Cents> SpreadsheetAmount::PlainCents(std::string_view text) noexce
     }
     const std::size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
-    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
     // Up to 13 whole digits: below 10^13 yuan, the bound of the cent arithmetic.
     if (whole.empty() || whole.size() > 13 || fraction.size() > 2) {
         return std::nullopt;

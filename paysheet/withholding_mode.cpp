@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
-#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,8 +94,9 @@ WithholdingTotals TotalsOf(const RowContext &context) noexcept {
 }
 
 void Carry(RowContext &context, const WithholdingTotals &totals) noexcept {
-    context.Carried = {totals.Income,   totals.TaxFreeIncome, totals.SpecialDeductions, totals.OtherDeductions,
-                       totals.Donations, totals.TaxRelief,     totals.Withheld,          0};
+    context.Carried = {
+        totals.Income,    totals.TaxFreeIncome, totals.SpecialDeductions, totals.OtherDeductions,
+        totals.Donations, totals.TaxRelief,     totals.Withheld,          0};
 }
 
 std::string MonthName(int month) {
@@ -155,9 +156,9 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
     }
     auto &cells = figures.Cells;
     std::size_t cell = 0;
-    for (const Cents amount : {month->Income, month->TaxFreeIncome, month->Allowance, month->SpecialDeductions,
-                               month->SpecialAdditionalDeductions, month->OtherDeductions, month->Donations,
-                               month->Taxable}) {
+    for (const Cents amount :
+         {month->Income, month->TaxFreeIncome, month->Allowance, month->SpecialDeductions,
+          month->SpecialAdditionalDeductions, month->OtherDeductions, month->Donations, month->Taxable}) {
         cells[cell++] = CentsForm(amount);
     }
     cells[cell++] = std::to_string(month->RatePercent) + "%";
@@ -185,8 +186,8 @@ bool CheckHeader(ColumnMap &columns, const CsvRecord &header, std::string &error
         }
         // A former run wrote the sum of the parts after them: this run writes it again.
         const bool written = formerRun && std::all_of(parts.begin(), parts.end(), [&](Input part) {
-            return !Has(columns, part) || columns.Column(part) < columns.Column(whole);
-        });
+                                 return !Has(columns, part) || columns.Column(part) < columns.Column(whole);
+                             });
         for (const Input part : parts) {
             if (Has(columns, part) && written) {
                 columns.Forget(whole);
@@ -231,9 +232,14 @@ constexpr std::uint8_t kPersonFlags = kSixtyFlag | kFirstJobFlag | kNoAllowanceF
 
 // The month's own figures while they wait in the context.
 void Park(RowContext &context, const WithholdingMonth &month) noexcept {
-    context.Carried = {month.Income,    month.TaxFreeIncome, month.SpecialDeductions,
-                       month.OtherDeductions, month.PersonalPensionCumulative, month.Donations,
-                       month.TaxRelief, month.SpecialAdditionalCumulative};
+    context.Carried = {month.Income,
+                       month.TaxFreeIncome,
+                       month.SpecialDeductions,
+                       month.OtherDeductions,
+                       month.PersonalPensionCumulative,
+                       month.Donations,
+                       month.TaxRelief,
+                       month.SpecialAdditionalCumulative};
 }
 
 WithholdingMonth Parked(const RowContext &context, int month) noexcept {
@@ -269,7 +275,7 @@ public:
 
     std::uint32_t NumberOf(std::string_view key) {
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t at = std::hash<std::string_view>{}(key) & mask;; at = (at + 1) & mask) {
+        for (std::size_t at = std::hash<std::string_view>{}(key)&mask;; at = (at + 1) & mask) {
             if (m_slots[at] == kEmpty) {
                 if (m_keys.size() * 2 >= m_slots.size()) {
                     Grow();
@@ -317,7 +323,7 @@ std::uint8_t PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &
         }
         const std::uint8_t differ = (month.Flags ^ reference.Flags) & kPersonFlags;
         if (differ != 0) {
-            detail = static_cast<std::uint8_t>((differ & kSixtyFlag) != 0     ? kSixtyThousand
+            detail = static_cast<std::uint8_t>((differ & kSixtyFlag) != 0      ? kSixtyThousand
                                                : (differ & kFirstJobFlag) != 0 ? kFirstJob
                                                                                : kDeductsAllowance);
             return kDisagree;
@@ -327,7 +333,8 @@ std::uint8_t PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &
     if (hire != 0 && hire / 10000 > year) {
         return kHiredAfterYear;
     }
-    if ((reference.Flags & kSixtyFlag) != 0 && ((hire != 0 && hire / 10000 == year) || year < kFirstSixtyThousandYear)) {
+    if ((reference.Flags & kSixtyFlag) != 0 &&
+        ((hire != 0 && hire / 10000 == year) || year < kFirstSixtyThousandYear)) {
         detail = year < kFirstSixtyThousandYear ? 1 : 0;
         return kSixtyNotAllowed;
     }
@@ -344,11 +351,13 @@ void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContex
     const std::int32_t leave = reference.Dates[1];
     const bool hiredInYear = hire != 0 && hire / 10000 == year;
     const int hireMonth = hiredInYear ? hire / 100 % 100 : 1;
-    const int start = (reference.Flags & kFirstJobFlag) != 0 ? 1 : hire != 0 ? hireMonth : MonthOf(reference.Month);
-    const int leaveMonth = leave == 0               ? kNotLeft
-                           : leave / 10000 < year   ? 0
-                           : leave / 10000 > year   ? kNotLeft
-                                                    : leave / 100 % 100;
+    const int start = (reference.Flags & kFirstJobFlag) != 0 ? 1
+                      : hire != 0                            ? hireMonth
+                                                             : MonthOf(reference.Month);
+    const int leaveMonth = leave == 0             ? kNotLeft
+                           : leave / 10000 < year ? 0
+                           : leave / 10000 > year ? kNotLeft
+                                                  : leave / 100 % 100;
     WithholdingPerson people{};
     people.DeductsAllowance = (reference.Flags & kNoAllowanceFlag) == 0;
     people.SixtyThousand = (reference.Flags & kSixtyFlag) != 0;
@@ -390,7 +399,8 @@ void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContex
 }
 
 bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::CellText &cell,
-                const RowLinks::ReadRow &read, std::vector<RowContext> &contexts, const std::atomic<bool> *cancel) {
+                const RowLinks::ReadRow &read, std::vector<RowContext> &contexts,
+                const std::atomic<bool> *cancel) {
     // Each row's context is written first as the rows are read, in order.
     contexts.clear();
     contexts.reserve(rows);
@@ -429,8 +439,11 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
             continue;
         }
         const std::int32_t month = *input.Numbers[kMonth];
-        MonthRow entry{employees.NumberOf(name), month, static_cast<std::uint32_t>(row),
-                       {input.Numbers[kHireDate].value_or(0), input.Numbers[kLeaveDate].value_or(0)}, 0};
+        MonthRow entry{employees.NumberOf(name),
+                       month,
+                       static_cast<std::uint32_t>(row),
+                       {input.Numbers[kHireDate].value_or(0), input.Numbers[kLeaveDate].value_or(0)},
+                       0};
         entry.Flags |= input.Numbers[kSixtyThousand].value_or(0) == 1 ? kSixtyFlag : 0;
         entry.Flags |= input.Numbers[kFirstJob].value_or(0) == 1 ? kFirstJobFlag : 0;
         entry.Flags |= input.Numbers[kDeductsAllowance].value_or(1) == 0 ? kNoAllowanceFlag : 0;

@@ -86,12 +86,15 @@ inline constexpr std::array<InputColumn, kInputCount> kInputs{{
 }};
 
 inline constexpr std::array<Input, 4> kInsuranceParts{kPension, kMedical, kUnemployment, kHousingFund};
-inline constexpr std::array<Input, 6> kSpecialAdditionalParts{kChildren, kEducation, kMortgage, kRent, kElderly, kInfants};
-inline constexpr std::array<Input, 4> kOtherParts{kAnnuity, kHealthInsurance, kDeferredPension, kOtherDeduction};
+inline constexpr std::array<Input, 6> kSpecialAdditionalParts{kChildren, kEducation, kMortgage,
+                                                              kRent,     kElderly,   kInfants};
+inline constexpr std::array<Input, 4> kOtherParts{kAnnuity, kHealthInsurance, kDeferredPension,
+                                                  kOtherDeduction};
 // The employee is told by the first of these that the header has.
 inline constexpr std::array<Input, 3> kKeys{kIdNumber, kEmployeeId, kName};
 // What every row of one employee must say alike.
-inline constexpr std::array<Input, 5> kPersonFields{kHireDate, kLeaveDate, kSixtyThousand, kFirstJob, kDeductsAllowance};
+inline constexpr std::array<Input, 5> kPersonFields{kHireDate, kLeaveDate, kSixtyThousand, kFirstJob,
+                                                    kDeductsAllowance};
 
 inline constexpr std::array<AddedColumn, 15> kAdded{{
     {"累计收入"},

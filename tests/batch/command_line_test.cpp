@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace taxcalc {
 namespace {
 
@@ -56,15 +55,20 @@ TEST(CommandLine, RefusesWhatItCannotRun) {
     };
     const Case cases[] = {
         {{}, "缺少模式：bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 reconcile"},
-        {{"in.csv"}, "未知的模式“in.csv”：应为 bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 reconcile"},
-        {{"Bonus"}, "未知的模式“Bonus”：应为 bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 reconcile"},
+        {{"in.csv"},
+         "未知的模式“in.csv”：应为 bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 "
+         "reconcile"},
+        {{"Bonus"},
+         "未知的模式“Bonus”：应为 bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 "
+         "reconcile"},
         {{"bonus", "a.csv", "b.csv"}, "多余的参数“b.csv”：只能读一个输入文件"},
         {{"bonus", "-o"}, "选项 -o 后面缺少输出文件名"},
         {{"bonus", "-o", "a", "-o", "b"}, "输出文件只能指定一次"},
         {{"bonus", "--output="}, "输出文件名是空的"},
         {{"bonus", "-x"}, "未知的选项“-x”"},
         {{"bonus", "--out=a"}, "未知的选项“--out=a”"},
-        {{"-o", "a"}, "缺少模式：bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 reconcile"},
+        {{"-o", "a"},
+         "缺少模式：bonus、wage、gross-bonus、gross-wage、split、withhold、remuneration 或 reconcile"},
     };
     for (const Case &c : cases) {
         std::string error;

@@ -6,10 +6,10 @@
 
 #include <atomic>
 
-#include "sheet/csv_sink.h"
 #include "paysheet/payroll_outcomes.h"
-#include "sheet/record_source.h"
+#include "sheet/csv_sink.h"
 #include "sheet/output_file.h"
+#include "sheet/record_source.h"
 #include "tests/batch/test_streams.h"
 #include "tests/paysheet/row_helpers.h"
 #include "tests/sheet/workbook_files.h"
@@ -53,7 +53,9 @@ std::vector<std::string> RecordsOf(const std::string &path) {
     while (source && source->Read(record) == RecordSource::Status::Record) {
         std::string row;
         for (std::size_t i = 0; i < record.Size(); ++i) {
-            row.append(record.Cell(i)).append(":").append(1, static_cast<char>('0' + static_cast<int>(record.Kind(i))));
+            row.append(record.Cell(i))
+                .append(":")
+                .append(1, static_cast<char>('0' + static_cast<int>(record.Kind(i))));
             row += '|';
         }
         rows.push_back(row);
@@ -76,7 +78,8 @@ TEST(PayrollTable, SavesWhatTheStreamingToolWrites) {
         std::string Input;
         const PeriodRules *Rules = nullptr;
     };
-    const std::string annual = "年终奖,当月工资,全年应纳税所得额\n38000,,100000\n150000,,20000\n36000,2000,\nx,1,2\n";
+    const std::string annual =
+        "年终奖,当月工资,全年应纳税所得额\n38000,,100000\n150000,,20000\n36000,2000,\nx,1,2\n";
     const Case cases[] = {
         {BatchMode::Bonus, annual, &Rules(PeriodId::Y2019)},
         {BatchMode::Bonus, annual, &Rules(PeriodId::Y2008)},
@@ -115,7 +118,8 @@ ws.append([])
 ws.append(["000124", "李四", "abc", 3000, None])
 ws.append(["000125", "王五", 54001.5, 3000, None, "多"])
 book.save(sys.argv[1])
-)", {input});
+)",
+                    {input});
     for (const bool workbook : {true, false}) {
         const std::string tool = folder.Path(workbook ? "tool.xlsx" : "tool.csv");
         const std::string saved = folder.Path(workbook ? "saved.xlsx" : "saved.csv");
@@ -128,7 +132,8 @@ book.save(sys.argv[1])
             const std::unique_ptr<RecordSink> sink = RecordSink::Open(out, tool, error);
             ASSERT_TRUE(sink) << error;
             const test::FilePtr diagnostics(std::tmpfile());
-            BatchProcessor processor(*Computation::Resolve(BatchMode::Bonus), *source, *sink, diagnostics.get());
+            BatchProcessor processor(*Computation::Resolve(BatchMode::Bonus), *source, *sink,
+                                     diagnostics.get());
             EXPECT_EQ(processor.Run(), kSomeRefused);
             ASSERT_TRUE(out.Commit(error)) << error;
         }
@@ -233,7 +238,8 @@ TEST(PayrollOutcomes, SummaryAddsTheWrittenCells) {
     // 3360.00 for 王五, whose taxes now are 1480.00 and 13560.00; the last row is
     // already best.
     const PayrollOutcomes split = Computed(
-        "月薪,年终奖,三险一金,最低月薪,专项附加扣除\n8000,40000,1000,,24000\n6000,150000,800,,\n3000,0,,5000,\n"
+        "月薪,年终奖,三险一金,最低月薪,专项附加扣除\n8000,40000,1000,,24000\n6000,150000,800,,\n3000,0,,5000,"
+        "\n"
         "5000,0,,,\n",
         BatchMode::Split, &Rules(PeriodId::Y2019));
     EXPECT_EQ(split.Summary().Saving, 28000 + 336000);
@@ -261,8 +267,8 @@ TEST(PayrollOutcomes, TooLargeFiguresLeaveTheSumsUnknown) {
 TEST(PayrollOutcomes, FailsAsTheToolDoesAndCancels) {
     std::optional<PayrollOutcomes> outcomes;
     std::string error;
-    EXPECT_EQ(PayrollOutcomes::Compute(TableOf("姓名,年终奖\n张三,1\n"), *Computation::Resolve(BatchMode::Wage),
-                                       outcomes, error),
+    EXPECT_EQ(PayrollOutcomes::Compute(TableOf("姓名,年终奖\n张三,1\n"),
+                                       *Computation::Resolve(BatchMode::Wage), outcomes, error),
               PayrollOutcomes::Status::Failed);
     EXPECT_EQ(error, "表头中没有每月薪金列（列名“每月薪金”或“wage”）");
     // As the tool refuses --rules with wage: there is no such computation.
@@ -279,7 +285,8 @@ TEST(PayrollOutcomes, FailsAsTheToolDoesAndCancels) {
         seen.push_back(rows);
         cancel = true;
     };
-    EXPECT_EQ(PayrollOutcomes::Compute(table, *Computation::Resolve(BatchMode::Bonus), outcomes, error, progress, &cancel),
+    EXPECT_EQ(PayrollOutcomes::Compute(table, *Computation::Resolve(BatchMode::Bonus), outcomes, error,
+                                       progress, &cancel),
               PayrollOutcomes::Status::Cancelled);
     EXPECT_FALSE(outcomes);
     EXPECT_EQ(seen, (std::vector<std::uint64_t>{16384}));

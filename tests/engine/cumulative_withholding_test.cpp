@@ -38,7 +38,8 @@ TEST(CumulativeWithholding, AllowanceEarnedSoFar) {
 }
 
 // Twelve months of one employee: what each withholds.
-std::vector<WithheldMonth> Year(const WithholdingPerson &person, const std::vector<WithholdingMonth> &months) {
+std::vector<WithheldMonth> Year(const WithholdingPerson &person,
+                                const std::vector<WithholdingMonth> &months) {
     std::vector<WithheldMonth> withheld;
     WithholdingTotals totals;
     for (const WithholdingMonth &month : months) {
@@ -57,8 +58,8 @@ TEST(CumulativeWithholding, DecemberSpikeAcrossTwoBounds) {
         months.push_back({.Month = month, .Income = Yuan(month == 12 ? 200000 : 10000)});
     }
     const std::vector<WithheldMonth> year = Year({}, months);
-    const std::vector<Cents> expected{15000, 15000, 15000, 15000, 15000, 15000, 15000,
-                                      43000, 50000, 50000, 50000, 3010000};
+    const std::vector<Cents> expected{15000, 15000, 15000, 15000, 15000, 15000,
+                                      15000, 43000, 50000, 50000, 50000, 3010000};
     for (std::size_t i = 0; i < year.size(); ++i) {
         EXPECT_EQ(year[i].Withholding, expected[i]) << "month " << i + 1;
     }
@@ -88,8 +89,9 @@ TEST(CumulativeWithholding, DeductionsReliefAndRounding) {
     // Half a cent rounds away from zero: 150.50 at 3% is 4.515.
     EXPECT_EQ(Year({}, {{.Month = 1, .Income = Yuan(5000) + 15050}})[0].Tax, 452);
     // Relief beyond the tax withholds nothing, and the excess is not refunded later.
-    const std::vector<WithheldMonth> relieved =
-        Year({}, {{.Month = 1, .Income = Yuan(15000), .TaxRelief = Yuan(500)}, {.Month = 2, .Income = Yuan(15000)}});
+    const std::vector<WithheldMonth> relieved = Year(
+        {},
+        {{.Month = 1, .Income = Yuan(15000), .TaxRelief = Yuan(500)}, {.Month = 2, .Income = Yuan(15000)}});
     EXPECT_EQ(relieved[0].Withholding, 0);
     EXPECT_EQ(relieved[1].Tax, Yuan(600));
     EXPECT_EQ(relieved[1].Withholding, Yuan(100));

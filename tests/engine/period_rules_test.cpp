@@ -271,7 +271,7 @@ TEST(PeriodRounding, AHalfCentUnderEachPeriod) {
         Cents Amount;  // 0.125 read
     };
     const Case cases[] = {
-        {PeriodId::Y2008, 10, 1, 13},  // 0.10 at 5%: 0.005
+        {PeriodId::Y2008, 10, 1, 13},   // 0.10 at 5%: 0.005
         {PeriodId::Y2011, 150, 4, 12},  // 1.50 at 3%: 0.045
         {PeriodId::Y2018, 150, 5, 13},
         {PeriodId::Y2019, 150, 5, 13},

@@ -29,9 +29,9 @@
 
 #include "payroll/bonus_chart.h"
 #include "payroll/figures_chart.h"
-#include "payroll/yuan_text.h"
 #include "payroll/payroll_model.h"
 #include "payroll/payroll_window.h"
+#include "payroll/yuan_text.h"
 #include "ui/application_setup.h"
 
 using namespace taxcalc;
@@ -52,8 +52,8 @@ const char kPayroll[] =
 // 54001 - 500 = 53501 x 10 % - 105 = 5245.10; 60000 x 20 % - 555 = 11445.00;
 // 12000 x 3 % = 360.00; together 19285.20. 18001 and 60000 sit in zones: following
 // the advice saves 1695.10 - 540.00 and 11445.00 - 5295.00, 7305.10 in all.
-const QString kBonusSummary =
-    QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 2 行 · 个税合计 19285.20 元 · 全部按建议调整可少缴个税 7305.10 元");
+const QString kBonusSummary = QStringLiteral(
+    "共 6 行 · 未能计算 1 行 · 盲区 2 行 · 个税合计 19285.20 元 · 全部按建议调整可少缴个税 7305.10 元");
 // 2011 wage taxes: 5000 - 3500 = 1500 x 3 % = 45.00; 8000 - 1000 - 3500 = 3500 x 10 %
 // - 105 = 245.00; 12000 - 2000 - 3500 = 6500 x 20 % - 555 = 745.00; 3000 and 3500 - 0
 // pay nothing; abc is refused. 1035.00 in all.
@@ -215,11 +215,13 @@ void PayrollWindowTest::switchesModeFromTheKeyboard() {
     QTest::keyClick(mode, Qt::Key_Down);
     QVERIFY(waitIdle());
     QCOMPARE(summary(), QStringLiteral("这张表不能按“工资”计算。"));
-    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("表头中没有每月薪金列（列名“每月薪金”或“wage”）"));
+    QCOMPARE(control<QLabel>("statusLabel")->text(),
+             QStringLiteral("表头中没有每月薪金列（列名“每月薪金”或“wage”）"));
     QTest::keyClick(mode, Qt::Key_Up);
     QVERIFY(waitIdle());
     // A semicolon-separated file in GBK, as some spreadsheets save it, is read as the tool reads it.
-    m_window->openFile(writeFile(QStringLiteral("gbk.csv"), "\xC4\xEA\xD6\xD5\xBD\xB1;x\n18001;\xD5\xC5\xC8\xFD\n"));
+    m_window->openFile(
+        writeFile(QStringLiteral("gbk.csv"), "\xC4\xEA\xD6\xD5\xBD\xB1;x\n18001;\xD5\xC5\xC8\xFD\n"));
     QVERIFY(waitIdle());
     QCOMPARE(control<QLabel>("statusLabel")->text(),
              QStringLiteral("已打开 gbk.csv（编码 GB18030（按全文判断）；分隔符 分号“;”）"));
@@ -251,7 +253,9 @@ void PayrollWindowTest::switchesPeriodFromTheKeyboard() {
     QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 12420.13 元 · "
                                        "全部按建议调整可少缴个税 0.00 元"));
     QCOMPARE(model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("年终奖个税"));
-    QVERIFY(control<BonusChart>("bonusChart")->accessibleDescription().contains(QStringLiteral("税后 17460.97 元")));
+    QVERIFY(control<BonusChart>("bonusChart")
+                ->accessibleDescription()
+                .contains(QStringLiteral("税后 17460.97 元")));
 
     // 2008: the nine-bracket table on 2000 a month, the window's 2010 figures:
     // 1775.10 + 1775.00 + 7975.15 + (9000 - 125) + 1175.00 = 21575.25.
@@ -321,12 +325,14 @@ void PayrollWindowTest::chartFollowsTheSelectedRow() {
     QTableView *view = control<QTableView>("rowsView");
     // The first row is selected on opening: 18001 in the first zone.
     QCOMPARE(chart->accessibleDescription(),
-             QStringLiteral("本行年终奖 18001.00 元，税后 16305.90 元，在盲区内；建议年终奖 18000.00 元，税后 17460.00 元。"));
+             QStringLiteral("本行年终奖 18001.00 元，税后 16305.90 元，在盲区内；建议年终奖 18000.00 "
+                            "元，税后 17460.00 元。"));
     QVERIFY(chart->curve().has_value());
     QCOMPARE(chart->curve()->Zones.front().Lower, 1800000);
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(chart->accessibleDescription(), QStringLiteral("本行年终奖 18000.00 元，税后 17460.00 元，不在盲区。"));
+    QCOMPARE(chart->accessibleDescription(),
+             QStringLiteral("本行年终奖 18000.00 元，税后 17460.00 元，不在盲区。"));
     QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Down);
     QVERIFY(!chart->curve().has_value());
@@ -334,7 +340,8 @@ void PayrollWindowTest::chartFollowsTheSelectedRow() {
     QTest::keyClick(view, Qt::Key_Down);
     // 60000 with a wage of 8000: the 54000 zone, advice 54000 keeping 48705.00.
     QCOMPARE(chart->accessibleDescription(),
-             QStringLiteral("本行年终奖 60000.00 元，税后 48555.00 元，在盲区内；建议年终奖 54000.00 元，税后 48705.00 元。"));
+             QStringLiteral("本行年终奖 60000.00 元，税后 48555.00 元，在盲区内；建议年终奖 54000.00 "
+                            "元，税后 48705.00 元。"));
     const QImage picture = chart->grab().toImage();
     QVERIFY(!picture.isNull());
 }
@@ -344,54 +351,71 @@ void PayrollWindowTest::savesWhatTaxcalcBatchWrites_data() {
     QTest::addColumn<QString>("period");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("summary");  // worked by hand; empty where another test checks it
-    QTest::newRow("bonus") << "bonus" << "" << QByteArray(kPayroll) << kBonusSummary;
-    QTest::newRow("wage") << "wage" << "" << QByteArray(kPayroll) << kWageSummary;
-    QTest::newRow("bonus 2008") << "bonus" << "2008" << QByteArray(kPayroll) << QString();
+    QTest::newRow("bonus") << "bonus"
+                           << "" << QByteArray(kPayroll) << kBonusSummary;
+    QTest::newRow("wage") << "wage"
+                          << "" << QByteArray(kPayroll) << kWageSummary;
+    QTest::newRow("bonus 2008") << "bonus"
+                                << "2008" << QByteArray(kPayroll) << QString();
     QTest::newRow("bonus 2019 with the year's income")
-        << "bonus" << "2019" << QByteArray("工号,年终奖,全年应纳税所得额\n1,38000,100000\n2,150000,20000\n3,36000,\n")
+        << "bonus"
+        << "2019" << QByteArray("工号,年终奖,全年应纳税所得额\n1,38000,100000\n2,150000,20000\n3,36000,\n")
         << QString();
     // GBK, as Excel saves on Chinese Windows, with a blank row and an extra cell.
-    QTest::newRow("bonus gbk") << "bonus" << ""
-                               << QByteArray("\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1\r\n"
-                                             "\xD5\xC5\xC8\xFD,18001\r\n,\r\n\xC0\xEE,19000,x\r\n")
+    QTest::newRow("bonus gbk") << "bonus"
+                               << ""
+                               << QByteArray(
+                                      "\xD0\xD5\xC3\xFB,\xC4\xEA\xD6\xD5\xBD\xB1\r\n"
+                                      "\xD5\xC5\xC8\xFD,18001\r\n,\r\n\xC0\xEE,19000,x\r\n")
                                << QString();
     // 17460 after tax needs 18000 (540.00 tax); one cent more needs 19283.34 (1823.33);
     // 30000 with a wage of 3000 needs 33161.11 (3161.11).
-    QTest::newRow("gross bonus")
-        << "gross-bonus" << "2011" << QByteArray("工号,税后年终奖,当月工资\n1,17460,\n2,17460.01,\n3,30000,3000\n")
-        << QStringLiteral("共 3 行 · 未能计算 0 行 · 个税合计 5524.44 元");
+    QTest::newRow("gross bonus") << "gross-bonus"
+                                 << "2011"
+                                 << QByteArray(
+                                        "工号,税后年终奖,当月工资\n1,17460,\n2,17460.01,\n3,30000,3000\n")
+                                 << QStringLiteral("共 3 行 · 未能计算 0 行 · 个税合计 5524.44 元");
     // 8000 after 1200 and tax: 9631.25 gross, (9631.25 - 1200 - 3500) x 20 % - 555 =
     // 431.25 tax; 3300 after 300: 3600, no tax; a negative net is refused.
-    QTest::newRow("gross wage 2011")
-        << "gross-wage" << "2011" << QByteArray("工号,税后工资,三险一金\n1,8000,1200\n2,3300,300\n3,-1,\n")
-        << QStringLiteral("共 3 行 · 未能计算 1 行 · 个税合计 431.25 元");
+    QTest::newRow("gross wage 2011") << "gross-wage"
+                                     << "2011"
+                                     << QByteArray("工号,税后工资,三险一金\n1,8000,1200\n2,3300,300\n3,-1,\n")
+                                     << QStringLiteral("共 3 行 · 未能计算 1 行 · 个税合计 431.25 元");
     // 张三 pays 1480.00 a year now and 280.00 less split 11000 + 4000; 王五 13560.00 and
     // 3360.00 less; 赵六's minimum wage is above a twelfth of his year.
     QTest::newRow("split 2019")
-        << "split" << "2019"
-        << QByteArray("工号,姓名,月薪,年终奖,三险一金,最低月薪,专项附加扣除\n1001,张三,8000,40000,1000,,24000\n"
-                      "1002,王五,6000,150000,800,,\n1003,赵六,3000,0,,5000,\n")
-        << QStringLiteral("共 3 行 · 未能计算 1 行 · 可少缴个税 2 行 · 个税合计 15040.00 元 · "
-                          "全部按建议调整可少缴个税 3640.00 元");
+        << "split"
+        << "2019"
+        << QByteArray(
+               "工号,姓名,月薪,年终奖,三险一金,最低月薪,专项附加扣除\n1001,张三,8000,40000,1000,,24000\n"
+               "1002,王五,6000,150000,800,,\n1003,赵六,3000,0,,5000,\n")
+        << QStringLiteral(
+               "共 3 行 · 未能计算 1 行 · 可少缴个税 2 行 · 个税合计 15040.00 元 · "
+               "全部按建议调整可少缴个税 3640.00 元");
     // 张三 withholds 300.00 in January and February, 580.00 in April (10000 of taxable
     // income a month); 李四 150.00 in April; March is refused and takes April with it.
     QTest::newRow("withhold")
-        << "withhold" << ""
-        << QByteArray("工号,姓名,所属月份,本期收入,三险一金,累计专项附加扣除\n"
-                      "1,张三,2026-02,20000,3000,4000\n2,李四,2026-04,10000,,\n1,张三,2026-01,20000,3000,2000\n"
-                      "3,王五,2026-03,一万,,\n3,王五,2026-04,10000,,\n")
+        << "withhold"
+        << ""
+        << QByteArray(
+               "工号,姓名,所属月份,本期收入,三险一金,累计专项附加扣除\n"
+               "1,张三,2026-02,20000,3000,4000\n2,李四,2026-04,10000,,\n1,张三,2026-01,20000,3000,2000\n"
+               "3,王五,2026-03,一万,,\n3,王五,2026-04,10000,,\n")
         << QStringLiteral("共 5 行 · 未能计算 2 行 · 个税合计 750.00 元 · 2026年4月预扣 150.00 元");
     // 4000 of labour: 640.00; 4000 of author's remuneration: 448.00.
-    QTest::newRow("remuneration") << "remuneration" << ""
+    QTest::newRow("remuneration") << "remuneration"
+                                  << ""
                                   << QByteArray("姓名,收入,所得项目\n甲,4000,\n乙,4000,稿酬\n丙,1,奖金\n")
                                   << QStringLiteral("共 3 行 · 未能计算 1 行 · 个税合计 1088.00 元");
     // 150000 of bonus joined to 30000 of wages: 9480.00, 19110.00 back of 28590.00;
     // 216000 from two employers: 14280.00 less 4560.00 paid.
     QTest::newRow("reconcile")
-        << "reconcile" << ""
+        << "reconcile"
+        << ""
         << QByteArray("姓名,工资薪金收入,全年一次性奖金,已缴税额\n甲,30000,150000,28590\n乙,216000,,4560\n")
-        << QStringLiteral("共 2 行 · 未能计算 0 行 · 个税合计 23760.00 元 · 应补税合计 9720.00 元 · "
-                          "应退税合计 19110.00 元");
+        << QStringLiteral(
+               "共 2 行 · 未能计算 0 行 · 个税合计 23760.00 元 · 应补税合计 9720.00 元 · "
+               "应退税合计 19110.00 元");
 }
 
 void PayrollWindowTest::savesWhatTaxcalcBatchWrites() {
@@ -445,10 +469,11 @@ void PayrollWindowTest::chartsShowAnEmployeesYearAndASettlement() {
     for (const FiguresChart::Bar &bar : chart->bars()) {
         bars.emplace_back(bar.Label, Yuan(bar.Value) + (bar.Marked ? QStringLiteral("*") : QString()));
     }
-    const std::vector<std::pair<QString, QString>> expected{{QStringLiteral("1月"), QStringLiteral("300.00")},
-                                                            {QStringLiteral("2月"), QStringLiteral("300.00")},
-                                                            {QStringLiteral("3月"), QStringLiteral("300.00")},
-                                                            {QStringLiteral("4月"), QStringLiteral("580.00*")}};
+    const std::vector<std::pair<QString, QString>> expected{
+        {QStringLiteral("1月"), QStringLiteral("300.00")},
+        {QStringLiteral("2月"), QStringLiteral("300.00")},
+        {QStringLiteral("3月"), QStringLiteral("300.00")},
+        {QStringLiteral("4月"), QStringLiteral("580.00*")}};
     QCOMPARE(bars, expected);
     // The same figures stand in the rows' 本期应预扣预缴税额 column.
     const int withheld = model()->columnCount() - 3;
@@ -456,8 +481,8 @@ void PayrollWindowTest::chartsShowAnEmployeesYearAndASettlement() {
     QCOMPARE(model()->index(0, withheld).data().toString(), QStringLiteral("580.00"));
     QCOMPARE(model()->index(2, withheld).data().toString(), QStringLiteral("300.00"));
 
-    m_window->openFile(
-        writeFile(QStringLiteral("year.csv"), "姓名,工资薪金收入,全年一次性奖金,已缴税额\n甲,30000,150000,28590\n"));
+    m_window->openFile(writeFile(QStringLiteral("year.csv"),
+                                 "姓名,工资薪金收入,全年一次性奖金,已缴税额\n甲,30000,150000,28590\n"));
     QVERIFY(waitIdle());
     chooseMode(QStringLiteral("reconcile"), QString());
     control<QTableView>("rowsView")->selectRow(0);
@@ -465,9 +490,10 @@ void PayrollWindowTest::chartsShowAnEmployeesYearAndASettlement() {
     for (const FiguresChart::Bar &bar : chart->bars()) {
         bars.emplace_back(bar.Label, Yuan(bar.Value) + (bar.Marked ? QStringLiteral("*") : QString()));
     }
-    const std::vector<std::pair<QString, QString>> settled{{QStringLiteral("单独计税"), QStringLiteral("28590.00")},
-                                                           {QStringLiteral("并入综合所得"), QStringLiteral("9480.00*")},
-                                                           {QStringLiteral("已缴税额"), QStringLiteral("28590.00")}};
+    const std::vector<std::pair<QString, QString>> settled{
+        {QStringLiteral("单独计税"), QStringLiteral("28590.00")},
+        {QStringLiteral("并入综合所得"), QStringLiteral("9480.00*")},
+        {QStringLiteral("已缴税额"), QStringLiteral("28590.00")}};
     QCOMPARE(bars, settled);
     QVERIFY(chart->accessibleDescription().contains(QStringLiteral("退税 19110.00 元")));
 }
@@ -573,7 +599,8 @@ void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
     QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("已取消计算"));
     QCOMPARE(summary(), QStringLiteral("共 400000 行 · 合计未算完（已取消）"));
     QCOMPARE(model()->index(0, 3).data().toString(), QStringLiteral("1695.10"));
-    QCOMPARE(model()->index(0, 0).data(PayrollModel::kStateRole).toInt(), static_cast<int>(RowState::Advised));
+    QCOMPARE(model()->index(0, 0).data(PayrollModel::kStateRole).toInt(),
+             static_cast<int>(RowState::Advised));
     QVERIFY(!control<QCheckBox>("markedOnlyCheck")->isEnabled());
 
     m_window->openFile(m_dir.filePath(QStringLiteral("small.csv")));
@@ -592,8 +619,9 @@ void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
     QVERIFY(waitIdle());
     QCOMPARE(model()->rowCount(), 400000);
     // 200000 x 1695.10 + 200000 x (53501.50 x 10 % - 105 = 5245.15); only 18001 is in a zone.
-    QCOMPARE(summary(), QStringLiteral("共 400000 行 · 未能计算 0 行 · 盲区 200000 行 · 个税合计 1388050000.00 元 · "
-                                       "全部按建议调整可少缴个税 231020000.00 元"));
+    QCOMPARE(summary(),
+             QStringLiteral("共 400000 行 · 未能计算 0 行 · 盲区 200000 行 · 个税合计 1388050000.00 元 · "
+                            "全部按建议调整可少缴个税 231020000.00 元"));
 
     // A save cancelled half way leaves no file behind.
     const QString saved = m_dir.filePath(QStringLiteral("big.xlsx"));
@@ -610,20 +638,29 @@ void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
 void PayrollWindowTest::refusesAFileWithoutAHeaderInPlainWords() {
     m_window->openFile(writeFile(QStringLiteral("empty.csv"), ""));
     QVERIFY(waitIdle());
-    QCOMPARE(control<QLabel>("statusLabel")->text(), QStringLiteral("未能打开 empty.csv：输入是空的，没有表头"));
+    QCOMPARE(control<QLabel>("statusLabel")->text(),
+             QStringLiteral("未能打开 empty.csv：输入是空的，没有表头"));
     QCOMPARE(model()->rowCount(), 0);
     m_window->openFile(m_dir.filePath(QStringLiteral("missing.csv")));
     QVERIFY(waitIdle());
-    QVERIFY(control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("未能打开 missing.csv：无法打开")));
+    QVERIFY(
+        control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("未能打开 missing.csv：无法打开")));
 }
 
 void PayrollWindowTest::asksTheEncodingWhereTheFileLeavesItOpen_data() {
     QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("name");    // the first cell, as read
+    QTest::addColumn<QString>("name");  // the first cell, as read
     QTest::addColumn<QString>("status");
-    QTest::newRow("UTF-8") << "readAsUtf8" << "José" << "已打开 josé.csv（编码 UTF-8（按所选））";
-    QTest::newRow("GB18030") << "readAsGb18030" << "Jos茅" << "已打开 josé.csv（编码 GB18030（按所选））";
-    QTest::newRow("neither") << "" << "" << "未能打开 josé.csv：无法确定输入的编码：从第 2 行起的文字读作 UTF-8 或 GB18030 都说得通";
+    QTest::newRow("UTF-8") << "readAsUtf8"
+                           << "José"
+                           << "已打开 josé.csv（编码 UTF-8（按所选））";
+    QTest::newRow("GB18030") << "readAsGb18030"
+                             << "Jos茅"
+                             << "已打开 josé.csv（编码 GB18030（按所选））";
+    QTest::newRow("neither")
+        << ""
+        << ""
+        << "未能打开 josé.csv：无法确定输入的编码：从第 2 行起的文字读作 UTF-8 或 GB18030 都说得通";
 }
 
 // Two bytes that make é in UTF-8 and 茅 in GB18030: the file does not say which it is,

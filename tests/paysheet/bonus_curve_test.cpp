@@ -26,8 +26,8 @@ TEST(BonusCurve, HoldsBothSidesOfTheCliffAndTheMarks) {
         Cents Wage;
         Cents ZoneLower;  // in bonuses
         Cents ZoneUpper;
-        Cents AtLower;      // after tax at the zone's lower edge
-        Cents AboveLower;   // one cent above it
+        Cents AtLower;     // after tax at the zone's lower edge
+        Cents AboveLower;  // one cent above it
         Cents RowAfterTax;
     };
     // 2011: 18000 pays 540.00 (3 %), 18000.01 pays 10 % less 105 = 1695.00; with a
@@ -36,7 +36,7 @@ TEST(BonusCurve, HoldsBothSidesOfTheCliffAndTheMarks) {
         {"18001 wage 3500", 1800100, 350000, 1800000, 1928333, 1746000, 1630501, 1630590},
         {"18600 wage 3000", 1860000, 300000, 1850000, 1978333, 1796000, 1680501, 1689500},
         // 60000 - (60000 x 20 % - 555) = 48555; the 54000 edge keeps 54000 - 5295, and
-    // one cent above it 54000.01 - (10800.002 - 555) = 43755.01.
+        // one cent above it 54000.01 - (10800.002 - 555) = 43755.01.
         {"60000 wage 8000", 6000000, 800000, 5400000, 6018750, 4870500, 4375501, 4855500},
     };
     for (const Case &c : cases) {

@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <random>
 
-#include "paysheet/row_calculator.h"
 #include "panels/bonus_panel.h"
 #include "panels/wage_panel.h"
-#include "tests/paysheet/row_helpers.h"
+#include "paysheet/row_calculator.h"
 #include "tests/panels/recording_surface.h"
+#include "tests/paysheet/row_helpers.h"
 
 namespace taxcalc {
 namespace {

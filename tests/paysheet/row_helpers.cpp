@@ -15,7 +15,8 @@ namespace taxcalc::test {
 RowCalculator CalculatorFor(BatchMode mode, const std::vector<std::string> &header,
                             const PeriodRules *rules) {
     std::string error;
-    std::optional<RowCalculator> calculator = RowCalculator::ForHeader(*Computation::Resolve(mode, rules), RecordOf(header), error);
+    std::optional<RowCalculator> calculator =
+        RowCalculator::ForHeader(*Computation::Resolve(mode, rules), RecordOf(header), error);
     if (!calculator) {
         ADD_FAILURE() << error;
         std::abort();

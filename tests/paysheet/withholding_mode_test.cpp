@@ -102,12 +102,18 @@ TEST(WithholdMode, StartMonthAllowanceAndLeaving) {
         std::string Csv;
         std::vector<std::string> Withheld;
     };
-    const std::string head = "证件号码,所属月份,本期收入,任职受雇从业日期,离职日期,按6万元减除,年内首次取得工资,是否扣除减除费用\n";
+    const std::string head =
+        "证件号码,所属月份,本期收入,任职受雇从业日期,离职日期,按6万元减除,年内首次取得工资,"
+        "是否扣除减除费用\n";
     const std::vector<Case> cases{
         // Hired in July: 5000 a month from July; 15000, 30000, 45000 taxable.
-        {"hired in July", head + Months("110x", 7, 9, "20000,2026-07-15,,,,"), {"450.00", "450.00", "1080.00"}},
+        {"hired in July",
+         head + Months("110x", 7, 9, "20000,2026-07-15,,,,"),
+         {"450.00", "450.00", "1080.00"}},
         // No date: the first month in the file starts the allowance.
-        {"no hire date", "证件号码,所属月份,本期收入\n" + Months("110X", 7, 9, "20000"), {"450.00", "450.00", "1080.00"}},
+        {"no hire date",
+         "证件号码,所属月份,本期收入\n" + Months("110X", 7, 9, "20000"),
+         {"450.00", "450.00", "1080.00"}},
         // Hired last year: the allowance counts from January, 35000 by July.
         {"hired before the year", head + Months("1", 7, 8, "20000,2025-03-01,,,,"), {"0.00", "0.00"}},
         // A first job this year counts from January too.
@@ -117,7 +123,9 @@ TEST(WithholdMode, StartMonthAllowanceAndLeaving) {
         // 20000 taxable, then 40000 at 10%: 4000 - 2520 - 600.
         {"no allowance", head + Months("1", 1, 2, "20000,,,,,否"), {"600.00", "880.00"}},
         // Left in February, paid in March: no allowance for March; 30000 less 10000.
-        {"paid after leaving", head + Months("1", 1, 3, "10000,,2026-02-28,,,"), {"150.00", "150.00", "300.00"}},
+        {"paid after leaving",
+         head + Months("1", 1, 3, "10000,,2026-02-28,,,"),
+         {"150.00", "150.00", "300.00"}},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(WithheldOf(Withhold(c.Csv)), c.Withheld) << c.Name;
@@ -143,7 +151,9 @@ TEST(WithholdMode, RefusedMonthsTakeTheLaterOnesWithThem) {
          {"150.00", "×所属月份：不在本表的纳税年度（2026 年）", "×不知是哪位员工：证件号码、工号或姓名是空的",
           "×所属月份：不是月份（如 2026-03）"}},
         {"before cumulation", head + "1,2018-12,10000\n", {"×所属月份：2019 年以前的工资不按累计预扣法预扣"}},
-        {"a negative income", head + "1,2026-01,-1\n1,2026-02,10000\n", {"×本期收入：不能为负数", "×1月未能计算"}},
+        {"a negative income",
+         head + "1,2026-01,-1\n1,2026-02,10000\n",
+         {"×本期收入：不能为负数", "×1月未能计算"}},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(WithheldOf(Withhold(c.Csv)), c.Withheld) << c.Name;
@@ -153,7 +163,8 @@ TEST(WithholdMode, RefusedMonthsTakeTheLaterOnesWithThem) {
 TEST(WithholdMode, PersonFactsMustAgree) {
     const std::string head = "工号,所属月份,本期收入,任职受雇从业日期,按6万元减除\n";
     EXPECT_EQ(WithheldOf(Withhold(head + "1,2026-01,10000,2020-01-01,\n1,2026-02,10000,2021-01-01,\n")),
-              (std::vector<std::string>{"×同一员工各行的任职受雇从业日期不一致", "×同一员工各行的任职受雇从业日期不一致"}));
+              (std::vector<std::string>{"×同一员工各行的任职受雇从业日期不一致",
+                                        "×同一员工各行的任职受雇从业日期不一致"}));
     EXPECT_EQ(WithheldOf(Withhold(head + "1,2026-05,10000,2026-05-01,是\n")),
               (std::vector<std::string>{"×按6万元减除：本年度内才任职受雇，不能按6万元减除"}));
     EXPECT_EQ(WithheldOf(Withhold(head + "1,2026-05,10000,2026-06-01,\n")),
