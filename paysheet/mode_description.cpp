@@ -152,9 +152,7 @@ constexpr bool Fits(const ModeDescription &mode) {
             return false;
         }
     }
-    // A mode without a required column checks its header itself.
-    return !mode.Inputs.empty() &&
-           (mode.Inputs[0].Default == ColumnDefault::Required || mode.CheckHeader != nullptr);
+    return !mode.Inputs.empty();
 }
 
 static_assert([] {

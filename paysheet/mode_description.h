@@ -126,7 +126,7 @@ struct ModeDescription {
     std::string_view Name;   // on the command line
     std::string_view Title;  // in the window's choice of modes
     RulesUse Rules;
-    std::span<const InputColumn> Inputs;  // the first is the row's main figure
+    std::span<const InputColumn> Inputs;  // what it reads of each row
     std::span<const AddedColumn> Added;   // at most RowFigures::kMaxCells
     // Fills figures.Cells by the index of Added; cells of columns not written are
     // ignored.
