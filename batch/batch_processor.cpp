@@ -13,6 +13,7 @@
 #include "sheet/csv_sink.h"
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
+#include "sheet/sheet_files.h"
 #include "sheet/sheet_reader.h"
 
 namespace taxcalc {
@@ -81,7 +82,9 @@ int BatchProcessor::Run() {
     std::unique_ptr<RecordSink> ownSink;
     std::string error;
     if (m_source == nullptr) {
-        ownSource = RecordSource::Open(m_input, error, m_form);
+        InputForm form = m_form;
+        form.NamedBy = kEncodingNamedBy;
+        ownSource = OpenRecordSource(m_input, error, form);
         if (!ownSource) {
             return Fatal(error);
         }
@@ -95,7 +98,12 @@ int BatchProcessor::Run() {
     m_counts.LeadingBlank = reader.LeadingBlank();
     const std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(m_computation, record, error);
     if (!evaluator) {
-        return Fatal(error + reader.HeaderHint(record));
+        if (const std::optional<char> separator = reader.SuspectedSeparator(record)) {
+            error += std::string("；表头只有一列，其中有“") +
+                     (*separator == '\t' ? "制表符" : std::string(1, *separator)) +
+                     "”：若它是分隔符，请用 --delimiter 指定";
+        }
+        return Fatal(error);
     }
     if (!evaluator->ReplacedNote().empty()) {
         Say(evaluator->ReplacedNote());

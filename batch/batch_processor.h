@@ -48,6 +48,8 @@ public:
     // not flood the terminal.
     static constexpr std::uint64_t kMaxRowMessages = 100;
     static constexpr std::size_t kEncodingSample = CsvSource::kEncodingSample;
+    // How the note on the input's form says that the command line named the encoding.
+    static constexpr std::string_view kEncodingNamedBy = "由 --encoding 指定";
 
     // Reads `input` as CSV or .xlsx, by its content, and writes CSV to `output`.
     BatchProcessor(const Computation &computation, std::FILE *input, std::FILE *output,

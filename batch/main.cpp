@@ -19,6 +19,7 @@
 #include "sheet/output_file.h"
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
+#include "sheet/sheet_files.h"
 
 namespace {
 
@@ -86,14 +87,14 @@ int main(int argc, char **argv) {
         return kUnusable;
     }
     const std::unique_ptr<RecordSource> source =
-        RecordSource::Open(input, error, {line->Encoding, line->Separator});
+        OpenRecordSource(input, error, {line->Encoding, line->Separator, BatchProcessor::kEncodingNamedBy});
     if (!source) {
         Complain(error);
         return kUnusable;
     }
     // The content decides how the input is read; the name decides what is written.
     OutputFile output;
-    std::unique_ptr<RecordSink> sink = RecordSink::Open(output, line->Output, error);
+    std::unique_ptr<RecordSink> sink = OpenRecordSink(output, line->Output, error);
     if (!sink) {
         Complain(error);
         return kUnusable;

@@ -14,6 +14,7 @@
 
 #include "sheet/output_file.h"
 #include "sheet/record_sink.h"
+#include "sheet/sheet_files.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -144,7 +145,7 @@ void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QSt
         OutputFile output;
         std::string error;
         std::unique_ptr<RecordSink> sink =
-            RecordSink::Open(output, QFile::encodeName(path).toStdString(), error);
+            OpenRecordSink(output, QFile::encodeName(path).toStdString(), error);
         if (!sink) {
             result.Error = Text(error);
             return;

@@ -2,17 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/column_map.h"
 
+#include "sheet/utf8_bytes.h"
+
 #include <algorithm>
 
 namespace taxcalc {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
 
 bool Names(const InputColumn &names, std::string_view cell) noexcept {
     const std::string_view name = TrimBlanks(cell);

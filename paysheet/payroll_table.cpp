@@ -11,6 +11,7 @@
 #include <new>
 
 #include "sheet/record_source.h"
+#include "sheet/sheet_files.h"
 #include "sheet/sheet_reader.h"
 
 namespace taxcalc {
@@ -57,7 +58,7 @@ void PayrollTable::BlockFree::operator()(char *block) const noexcept {
 
 PayrollTable::Status PayrollTable::Read(std::FILE *input, std::string &error, const Progress &progress,
                                         const std::atomic<bool> *cancel, InputForm form) {
-    const std::unique_ptr<RecordSource> source = RecordSource::Open(input, error, form);
+    const std::unique_ptr<RecordSource> source = OpenRecordSource(input, error, form);
     if (!source) {
         return Status::Failed;
     }

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/csv_reader.h"
 
+#include "sheet/utf8_bytes.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -12,7 +14,6 @@ namespace taxcalc {
 namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 std::string LimitText(std::size_t limit) {
@@ -121,8 +122,8 @@ bool CsvReader::Start() {
     if (head.starts_with(kUtf8Bom)) {
         m_mark = Mark::Utf8;
         m_pos += kUtf8Bom.size();
-    } else if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
-        m_mark = head.starts_with("\xFF\xFE") ? Mark::Utf16Le : Mark::Utf16Be;
+    } else if (head.starts_with(kUtf16LeBom) || head.starts_with(kUtf16BeBom)) {
+        m_mark = head.starts_with(kUtf16LeBom) ? Mark::Utf16Le : Mark::Utf16Be;
         m_transcoder = iconv_open("UTF-8", m_mark == Mark::Utf16Le ? "UTF-16LE" : "UTF-16BE");
         if (m_transcoder == kNoConverter) {
             Fail("本机的 iconv 不能转换 UTF-16 编码");

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/csv_source.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +10,8 @@
 #include <vector>
 
 #include "sheet/encoding_judge.h"
+#include "sheet/input_mark.h"
+#include "sheet/utf8_bytes.h"
 
 namespace taxcalc {
 
@@ -57,10 +58,8 @@ bool CsvSource::SettleEncoding() {
         m_how = m_form.NamedBy;
         return true;
     }
-    struct stat status {};
-    const int descriptor = fileno(m_input);
-    const off_t start = descriptor >= 0 ? ftello(m_input) : -1;
-    const bool rereadable = start >= 0 && fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    const InputMark start(m_input);
+    const bool rereadable = start.Regular();
     EncodingJudge judge;
     std::string sample;
     std::vector<char> chunk(std::size_t{1} << 18);
@@ -74,8 +73,7 @@ bool CsvSource::SettleEncoding() {
         if (!rereadable) {
             sample.append(bytes);
         }
-        if (first && (bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
-                      bytes.starts_with("\xFE\xFF"))) {
+        if (first && StartsWithByteOrderMark(bytes)) {
             // The reader honours the mark; nothing to judge.
             marked = true;
             break;
@@ -91,7 +89,7 @@ bool CsvSource::SettleEncoding() {
         return false;
     }
     if (rereadable) {
-        if (fseeko(m_input, start, SEEK_SET) != 0) {
+        if (!start.Return()) {
             m_how = std::string("无法回到输入的开头：") + std::strerror(errno);
             return false;
         }
@@ -140,18 +138,16 @@ std::string CsvSource::Form() const {
 }
 
 // Where the header shows no column because the file uses another separator.
-std::string CsvSource::HeaderHint(const CsvRecord &header) const {
+std::optional<char> CsvSource::SuspectedSeparator(const CsvRecord &header) const {
     if (header.Size() != 1) {
-        return {};
+        return std::nullopt;
     }
     for (const char separator : {';', '\t', '|'}) {
         if (header.Cell(0).find(separator) != std::string_view::npos) {
-            return std::string("；表头只有一列，其中有“") +
-                   (separator == '\t' ? "制表符" : std::string(1, separator)) +
-                   "”：若它是分隔符，请用 --delimiter 指定";
+            return separator;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace taxcalc

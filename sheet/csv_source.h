@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <cstdio>
 #include <string>
 
@@ -37,7 +38,7 @@ public:
     TextEncoding Encoding() const noexcept override;
     std::uint64_t BytesRead() const noexcept override { return m_reader.BytesRead(); }
     std::string Form() const override;
-    std::string HeaderHint(const CsvRecord &header) const override;
+    std::optional<char> SuspectedSeparator(const CsvRecord &header) const override;
 
 private:
     bool SettleEncoding();

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/csv_writer.h"
 
+#include "sheet/utf8_bytes.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -38,7 +40,7 @@ void CsvWriter::Grow(std::size_t bytes) {
 }
 
 void CsvWriter::ByteOrderMark() {
-    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    constexpr std::string_view kMark = kUtf8Bom;
     std::memcpy(Room(kMark.size()), kMark.data(), kMark.size());
     m_used += kMark.size();
 }

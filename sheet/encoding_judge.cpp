@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/encoding_judge.h"
 
+#include "sheet/utf8_bytes.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -135,23 +137,6 @@ std::uint64_t LineEnds(std::string_view bytes, bool &afterCr) {
     return ends;
 }
 
-// Eight bytes at a time: most of a payroll is ASCII.
-std::size_t AsciiRun(std::string_view bytes) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if ((word & kHighBits) != 0) {
-            break;
-        }
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
-        ++i;
-    }
-    return i;
-}
-
 }  // namespace
 
 void EncodingJudge::Feed(std::string_view bytes) {
@@ -216,29 +201,16 @@ std::size_t EncodingJudge::ReadUtf8(std::string_view bytes, bool final) {
     const auto byte = [&](std::size_t i) {
         return static_cast<unsigned>(static_cast<unsigned char>(bytes[i]));
     };
-    const unsigned lead = byte(0);
-    std::size_t length = 0;
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-    char32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-        code = lead & 0x07;
-    } else {
+    const std::optional<Utf8Lead> lead = Utf8LeadOf(static_cast<unsigned char>(bytes[0]));
+    if (!lead) {
         m_utf8Cost += kBroken;
         m_utf8Script = static_cast<int>(Script::None);
         return 1;
     }
+    const std::size_t length = lead->Length;
+    const unsigned low = lead->Low;
+    const unsigned high = lead->High;
+    char32_t code = lead->Bits;
     for (std::size_t i = 1; i < length; ++i) {
         if (i == bytes.size()) {
             if (!final) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,8 +19,9 @@ namespace taxcalc {
 struct InputForm {
     TextEncoding Encoding = TextEncoding::Undecided;
     char Separator = 0;  // ',', ';' or '\t'; 0 finds it from the header line
-    // How the note on the input's form says who named the encoding.
-    std::string_view NamedBy = "由 --encoding 指定";
+    // How the note on the input's form says who named the encoding: the caller's
+    // words for its own way of naming it.
+    std::string_view NamedBy = "由使用者指定";
 };
 
 // Where the rows of a payroll come from: a CSV file or the first worksheet of an
@@ -33,13 +35,6 @@ public:
         "能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 工作簿";
 
     virtual ~RecordSource() = default;
-
-    // Opens `input` by what it holds, not by its name: a ZIP archive as an .xlsx
-    // workbook, anything else as CSV. An .xls or encrypted workbook (an OLE2 compound
-    // file), an OpenDocument spreadsheet or another ZIP archive is refused, saying in
-    // `error` why and which formats are read. The source reads from `input`, which
-    // must outlive it. `form` applies to CSV only.
-    static std::unique_ptr<RecordSource> Open(std::FILE *input, std::string &error, InputForm form = {});
 
     // The next record; after Failed, Error() says why. Cells are UTF-8 once the
     // encoding below is applied.
@@ -59,9 +54,9 @@ public:
     // How the input was found to be written (encoding, separator), to be told to the
     // user once the header is read; empty when there is nothing worth saying.
     virtual std::string Form() const { return {}; }
-    // What may explain a header that names no usable column, as a continuation of
-    // the refusal; empty when nothing does.
-    virtual std::string HeaderHint(const CsvRecord & /*header*/) const { return {}; }
+    // A separator other than the one the file was read with, where a header of one
+    // column holds one: the file may use it. Nothing where there is no such sign.
+    virtual std::optional<char> SuspectedSeparator(const CsvRecord & /*header*/) const { return std::nullopt; }
 };
 
 }  // namespace taxcalc

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -41,8 +42,10 @@ public:
     // The blank rows before the header, which the output keeps.
     std::uint64_t LeadingBlank() const noexcept { return m_leadingBlank; }
     std::uint64_t BytesRead() const noexcept { return m_source.BytesRead(); }
-    // What may explain a header that names no usable column; empty when nothing does.
-    std::string HeaderHint(const CsvRecord &header) const { return m_source.HeaderHint(header); }
+    // A separator the file may use instead, where its header is one column holding it.
+    std::optional<char> SuspectedSeparator(const CsvRecord &header) const {
+        return m_source.SuspectedSeparator(header);
+    }
 
 private:
     RecordSource &m_source;

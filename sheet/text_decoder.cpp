@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "sheet/encoding_judge.h"
+#include "sheet/utf8_bytes.h"
 
 namespace taxcalc {
 namespace {
@@ -25,60 +26,6 @@ char *WriteEscaped(char *out, unsigned char byte) noexcept {
     return out + kEscapeLength;
 }
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-
-// Eight bytes at a time: records are mostly ASCII, and this runs on every one.
-bool IsAscii(std::string_view text) noexcept {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, 8);
-        if ((word & kHighBits) != 0) {
-            return false;
-        }
-    }
-    for (; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The length of the well-formed UTF-8 sequence at the start of text, 0 if there is
-// none: no overlong forms, no surrogates, nothing above U+10FFFF.
-std::size_t Utf8SequenceLength(std::string_view text) noexcept {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) {
-        return 1;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 bool IsUtf8(std::string_view text) noexcept {
     while (!text.empty()) {

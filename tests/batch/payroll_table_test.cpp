@@ -10,6 +10,7 @@
 #include "sheet/csv_sink.h"
 #include "sheet/output_file.h"
 #include "sheet/record_source.h"
+#include "sheet/sheet_files.h"
 #include "tests/batch/test_streams.h"
 #include "tests/paysheet/row_helpers.h"
 #include "tests/sheet/workbook_files.h"
@@ -46,7 +47,7 @@ std::string SavedCsv(const PayrollOutcomes &outcomes) {
 std::vector<std::string> RecordsOf(const std::string &path) {
     const test::FilePtr file(std::fopen(path.c_str(), "rb"));
     std::string error;
-    const std::unique_ptr<RecordSource> source = RecordSource::Open(file.get(), error);
+    const std::unique_ptr<RecordSource> source = OpenRecordSource(file.get(), error);
     EXPECT_TRUE(source) << error;
     std::vector<std::string> rows;
     CsvRecord record;
@@ -126,10 +127,10 @@ book.save(sys.argv[1])
         std::string error;
         {
             const test::FilePtr in(std::fopen(input.c_str(), "rb"));
-            const std::unique_ptr<RecordSource> source = RecordSource::Open(in.get(), error);
+            const std::unique_ptr<RecordSource> source = OpenRecordSource(in.get(), error);
             ASSERT_TRUE(source) << error;
             OutputFile out;
-            const std::unique_ptr<RecordSink> sink = RecordSink::Open(out, tool, error);
+            const std::unique_ptr<RecordSink> sink = OpenRecordSink(out, tool, error);
             ASSERT_TRUE(sink) << error;
             const test::FilePtr diagnostics(std::tmpfile());
             BatchProcessor processor(*Computation::Resolve(BatchMode::Bonus), *source, *sink,
@@ -146,7 +147,7 @@ book.save(sys.argv[1])
         ASSERT_EQ(PayrollOutcomes::Compute(table, *Computation::Resolve(BatchMode::Bonus), outcomes, error),
                   PayrollOutcomes::Status::Done);
         OutputFile out;
-        std::unique_ptr<RecordSink> sink = RecordSink::Open(out, saved, error);
+        std::unique_ptr<RecordSink> sink = OpenRecordSink(out, saved, error);
         ASSERT_TRUE(sink) << error;
         ASSERT_TRUE(outcomes->Write(*sink, error)) << error;
         sink.reset();

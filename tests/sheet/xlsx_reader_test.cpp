@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sheet/record_source.h"
+#include "sheet/sheet_files.h"
 #include "tests/sheet/workbook_files.h"
 
 namespace taxcalc::test {
@@ -411,7 +412,7 @@ TEST(RecordSource, OpensByContentAndRefusesOtherSpreadsheets) {
                 piped ? popen(("cat '" + path + "'").c_str(), "r") : std::fopen(path.c_str(), "rb");
             ASSERT_NE(file, nullptr);
             std::string error;
-            const std::unique_ptr<RecordSource> source = RecordSource::Open(file, error);
+            const std::unique_ptr<RecordSource> source = OpenRecordSource(file, error);
             if (*test.Error != '\0') {
                 EXPECT_EQ(source, nullptr);
                 EXPECT_NE(error.find(test.Error), std::string::npos) << error;

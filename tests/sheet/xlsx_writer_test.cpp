@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
 // Workbooks written by XlsxWriter, read back by XlsxReader and by openpyxl.
+#include "sheet/sheet_files.h"
 #include "sheet/xlsx_writer.h"
 
 #include <gtest/gtest.h>
@@ -191,7 +192,7 @@ TEST(RecordSink, ChoosesXlsxByTheExtensionInAnyCase) {
                                               {"xlsx", false},
                                               {"-", false},
                                               {"out.csv", false}}) {
-        EXPECT_EQ(RecordSink::WantsXlsx(test.Name), test.Xlsx) << test.Name;
+        EXPECT_EQ(WantsXlsx(test.Name), test.Xlsx) << test.Name;
     }
 }
 

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
-#include "sheet/record_source.h"
-
-#include <unistd.h>
+#include "sheet/sheet_files.h"
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 
+#include "sheet/csv_sink.h"
 #include "sheet/csv_source.h"
+#include "sheet/input_mark.h"
+#include "sheet/output_file.h"
+#include "sheet/utf8_bytes.h"
 #include "sheet/xlsx_reader.h"
+#include "sheet/xlsx_writer.h"
 
 namespace taxcalc {
 namespace {
@@ -28,20 +31,19 @@ std::string Refusal(std::string_view what) {
 
 }  // namespace
 
-std::unique_ptr<RecordSource> RecordSource::Open(std::FILE *input, std::string &error, InputForm form) {
+std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &error, InputForm form) {
     // Looks at the first bytes and gives them back: a seekable file goes back to its
     // start; a pipe gets them pushed back, in reverse order, into the stream's buffer
     // that they were just read from (glibc takes back more than one).
-    const bool seekable = lseek(fileno(input), 0, SEEK_CUR) >= 0;
-    const off_t begin = seekable ? ftello(input) : 0;
+    const InputMark begin(input);
     std::array<char, kCompoundFileSignature.size()> head{};
     const std::size_t got = std::fread(head.data(), 1, head.size(), input);
     if (std::ferror(input) != 0) {
         error = std::string("无法读取输入：") + std::strerror(errno);
         return nullptr;
     }
-    if (seekable) {
-        if (fseeko(input, begin, SEEK_SET) != 0) {
+    if (begin.Seekable()) {
+        if (!begin.Return()) {
             error = std::string("无法读取输入：") + std::strerror(errno);
             return nullptr;
         }
@@ -68,6 +70,28 @@ std::unique_ptr<RecordSource> RecordSource::Open(std::FILE *input, std::string &
         return workbook;
     }
     return std::make_unique<CsvSource>(input, form);
+}
+
+
+std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error) {
+    const bool workbook = WantsXlsx(path);
+    if (!output.Open(path, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+        return nullptr;
+    }
+    if (!workbook) {
+        return std::make_unique<CsvSink>(output.Stream());
+    }
+    auto writer = std::make_unique<XlsxWriter>();
+    if (!writer->Open(output.Path(), error)) {
+        return nullptr;
+    }
+    return writer;
+}
+
+bool WantsXlsx(std::string_view name) noexcept {
+    constexpr std::string_view kExtension = ".xlsx";
+    return name.size() >= kExtension.size() &&
+           EqualsIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension);
 }
 
 }  // namespace taxcalc
