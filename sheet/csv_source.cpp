@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/csv_source.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "sheet/csv_reader.h"

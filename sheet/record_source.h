@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,7 +56,9 @@ public:
     virtual std::string Form() const { return {}; }
     // A separator other than the one the file was read with, where a header of one
     // column holds one: the file may use it. Nothing where there is no such sign.
-    virtual std::optional<char> SuspectedSeparator(const CsvRecord & /*header*/) const { return std::nullopt; }
+    virtual std::optional<char> SuspectedSeparator(const CsvRecord & /*header*/) const {
+        return std::nullopt;
+    }
 };
 
 }  // namespace taxcalc

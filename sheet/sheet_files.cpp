@@ -72,7 +72,6 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
     return std::make_unique<CsvSource>(input, form);
 }
 
-
 std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error) {
     const bool workbook = WantsXlsx(path);
     if (!output.Open(path, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {

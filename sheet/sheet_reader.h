@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 

@@ -31,11 +31,6 @@ void RefuseDoctype(void *parser, const char *, const char *, const char *, int) 
     XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
 }
 
-struct ParserFree {
-    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
-};
-using ParserPtr = std::unique_ptr<XML_ParserStruct, ParserFree>;
-
 std::string ZipReason(zip_t *archive) {
     return zip_strerror(archive);
 }
@@ -53,7 +48,8 @@ bool ParsePart(zip_t *archive, const std::string &name, XML_Parser parser, std::
         error = "缺少 " + name;
         return false;
     }
-    zip_file_t *file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    const ZipFilePtr owned(zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0));
+    zip_file_t *file = owned.get();
     if (file == nullptr) {
         error = name + "：" + ZipReason(archive);
         return false;
@@ -83,7 +79,6 @@ bool ParsePart(zip_t *archive, const std::string &name, XML_Parser parser, std::
             break;
         }
     }
-    zip_fclose(file);
     return good;
 }
 
@@ -178,7 +173,10 @@ struct Relationships {
     }
 
     bool Load(zip_t *archive, const std::string &part, std::string &error) {
-        ParserPtr parser(XlsxPackage::NewParser());
+        const XmlParserPtr parser = XlsxPackage::NewParser(error);
+        if (parser == nullptr) {
+            return false;
+        }
         XML_SetUserData(parser.get(), this);
         XML_SetStartElementHandler(parser.get(), OnStart);
         return ParsePart(archive, part, parser.get(), XlsxPackage::kMaxPartBytes, error);
@@ -302,26 +300,24 @@ struct StylesLoader {
 };
 
 // Copies a file that cannot seek, as a pipe, into an unnamed temporary file.
-std::FILE *Spooled(std::FILE *file, std::string &error) {
-    std::FILE *copy = std::tmpfile();
+StdioPtr Spooled(std::FILE *file, std::string &error) {
+    StdioPtr copy(std::tmpfile());
     if (copy == nullptr) {
         error = std::string("无法创建临时文件：") + std::strerror(errno);
         return nullptr;
     }
     std::vector<char> chunk(kChunkBytes);
     for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
-        if (std::fwrite(chunk.data(), 1, got, copy) != got) {
+        if (std::fwrite(chunk.data(), 1, got, copy.get()) != got) {
             error = std::string("无法写入临时文件：") + std::strerror(errno);
-            std::fclose(copy);
             return nullptr;
         }
     }
-    if (std::ferror(file) != 0 || std::fflush(copy) != 0) {
+    if (std::ferror(file) != 0 || std::fflush(copy.get()) != 0) {
         error = std::string("读取输入失败：") + std::strerror(errno);
-        std::fclose(copy);
         return nullptr;
     }
-    std::rewind(copy);
+    std::rewind(copy.get());
     return copy;
 }
 
@@ -341,20 +337,30 @@ const char *XlsxPackage::Attribute(const char **attributes, std::string_view loc
     return nullptr;
 }
 
-XML_Parser XlsxPackage::NewParser() {
-    XML_Parser parser = XML_ParserCreateNS("UTF-8", kNamespaceSeparator);
-    if (parser != nullptr) {
-        XML_SetStartDoctypeDeclHandler(parser, RefuseDoctype);
-        XML_UseParserAsHandlerArg(parser);
+void ZipArchiveDiscard::operator()(zip *archive) const noexcept {
+    zip_discard(archive);
+}
+
+void ZipFileClose::operator()(zip_file *file) const noexcept {
+    zip_fclose(file);
+}
+
+void XmlParserFree::operator()(XML_ParserStruct *parser) const noexcept {
+    XML_ParserFree(parser);
+}
+
+XmlParserPtr XlsxPackage::NewParser(std::string &error) {
+    XmlParserPtr parser(XML_ParserCreateNS("UTF-8", kNamespaceSeparator));
+    if (parser == nullptr) {
+        error = "无法创建 XML 解析器（内存不足）";
+        return nullptr;
     }
+    XML_SetStartDoctypeDeclHandler(parser.get(), RefuseDoctype);
+    XML_UseParserAsHandlerArg(parser.get());
     return parser;
 }
 
-XlsxPackage::~XlsxPackage() {
-    if (m_archive != nullptr) {
-        zip_discard(m_archive);
-    }
-}
+XlsxPackage::~XlsxPackage() = default;
 
 const std::string *XlsxPackage::FormatCode(unsigned id) const noexcept {
     for (const auto &[defined, code] : m_formatCodes) {
@@ -368,13 +374,8 @@ const std::string *XlsxPackage::FormatCode(unsigned id) const noexcept {
 bool XlsxPackage::Open(std::FILE *file, std::string &error) {
     // Asked of the descriptor: a failed fseek may drop what the stream has buffered.
     if (lseek(fileno(file), 0, SEEK_CUR) < 0) {
-        std::FILE *copy = Spooled(file, error);
-        if (copy == nullptr) {
-            return false;
-        }
-        const bool opened = OpenArchive(copy, error);
-        std::fclose(copy);
-        return opened;
+        const StdioPtr copy = Spooled(file, error);
+        return copy != nullptr && OpenArchive(copy.get(), error);
     }
     return OpenArchive(file, error);
 }
@@ -387,7 +388,7 @@ bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
         m_fileSize = static_cast<std::uint64_t>(status.st_size);
     }
     const int descriptor = dup(fileno(file));
-    std::FILE *own = descriptor < 0 ? nullptr : fdopen(descriptor, "rb");
+    StdioPtr own(descriptor < 0 ? nullptr : fdopen(descriptor, "rb"));
     if (own == nullptr) {
         if (descriptor >= 0) {
             close(descriptor);
@@ -397,11 +398,11 @@ bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
     }
     zip_error_t zipError;
     zip_error_init(&zipError);
-    zip_source_t *source = zip_source_filep_create(own, 0, -1, &zipError);
-    if (source == nullptr) {
-        std::fclose(own);
-    } else {
-        m_archive = zip_open_from_source(source, ZIP_RDONLY, &zipError);
+    // A source that is made owns the stream from then on; the archive, the source.
+    zip_source_t *source = zip_source_filep_create(own.get(), 0, -1, &zipError);
+    if (source != nullptr) {
+        own.release();
+        m_archive.reset(zip_open_from_source(source, ZIP_RDONLY, &zipError));
         if (m_archive == nullptr) {
             zip_source_free(source);
         }
@@ -417,10 +418,10 @@ bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
 
 bool XlsxPackage::Locate(std::string &error) {
     // An OpenDocument file names its kind in a first, uncompressed "mimetype" entry.
-    const zip_int64_t mimetype = zip_name_locate(m_archive, "mimetype", 0);
+    const zip_int64_t mimetype = zip_name_locate(m_archive.get(), "mimetype", 0);
     if (mimetype >= 0) {
         char kind[128] = {};
-        if (zip_file_t *file = zip_fopen_index(m_archive, static_cast<zip_uint64_t>(mimetype), 0)) {
+        if (zip_file_t *file = zip_fopen_index(m_archive.get(), static_cast<zip_uint64_t>(mimetype), 0)) {
             const zip_int64_t got = zip_fread(file, kind, sizeof kind - 1);
             zip_fclose(file);
             if (got > 0 && std::string_view(kind).starts_with(kOdsMimeType)) {
@@ -431,7 +432,7 @@ bool XlsxPackage::Locate(std::string &error) {
     }
     std::string reason;
     Relationships package;
-    if (!package.Load(m_archive, "_rels/.rels", reason)) {
+    if (!package.Load(m_archive.get(), "_rels/.rels", reason)) {
         error = "这是 ZIP 压缩包，但不是 .xlsx 工作簿（" + reason + "）";
         return false;
     }
@@ -444,16 +445,19 @@ bool XlsxPackage::Locate(std::string &error) {
 
     SheetList sheets;
     {
-        ParserPtr parser(NewParser());
+        const XmlParserPtr parser = NewParser(error);
+        if (parser == nullptr) {
+            return false;
+        }
         XML_SetUserData(parser.get(), &sheets);
         XML_SetStartElementHandler(parser.get(), SheetList::OnStart);
-        if (!ParsePart(m_archive, workbook, parser.get(), kMaxPartBytes, reason)) {
+        if (!ParsePart(m_archive.get(), workbook, parser.get(), kMaxPartBytes, reason)) {
             error = "不是完好的 .xlsx 工作簿：" + reason;
             return false;
         }
     }
     Relationships parts;
-    if (!parts.Load(m_archive, RelationshipsOf(workbook), reason)) {
+    if (!parts.Load(m_archive.get(), RelationshipsOf(workbook), reason)) {
         error = "不是完好的 .xlsx 工作簿：" + reason;
         return false;
     }
@@ -486,12 +490,15 @@ bool XlsxPackage::Locate(std::string &error) {
 
 bool XlsxPackage::LoadSharedStrings(const std::string &part, std::string &error) {
     SharedStringsLoader loader{&m_strings, &m_stringEnds, kMaxSharedStringBytes};
-    ParserPtr parser(NewParser());
+    const XmlParserPtr parser = NewParser(error);
+    if (parser == nullptr) {
+        return false;
+    }
     XML_SetUserData(parser.get(), &loader);
     XML_SetElementHandler(parser.get(), SharedStringsLoader::OnStart, SharedStringsLoader::OnEnd);
     XML_SetCharacterDataHandler(parser.get(), SharedStringsLoader::OnText);
     std::string reason;
-    if (!ParsePart(m_archive, part, parser.get(), kMaxStreamedBytes, reason)) {
+    if (!ParsePart(m_archive.get(), part, parser.get(), kMaxStreamedBytes, reason)) {
         error = loader.TooLarge ? "工作簿的共享字符串过大" : "不是完好的 .xlsx 工作簿：" + reason;
         return false;
     }
@@ -500,28 +507,31 @@ bool XlsxPackage::LoadSharedStrings(const std::string &part, std::string &error)
 
 bool XlsxPackage::LoadStyles(const std::string &part, std::string &error) {
     StylesLoader loader{&m_formatCodes, &m_styleFormats};
-    ParserPtr parser(NewParser());
+    const XmlParserPtr parser = NewParser(error);
+    if (parser == nullptr) {
+        return false;
+    }
     XML_SetUserData(parser.get(), &loader);
     XML_SetElementHandler(parser.get(), StylesLoader::OnStart, StylesLoader::OnEnd);
     std::string reason;
-    if (!ParsePart(m_archive, part, parser.get(), kMaxPartBytes, reason)) {
+    if (!ParsePart(m_archive.get(), part, parser.get(), kMaxPartBytes, reason)) {
         error = "不是完好的 .xlsx 工作簿：" + reason;
         return false;
     }
     return true;
 }
 
-zip_file *XlsxPackage::OpenSheet(std::uint64_t &size, std::string &error) {
-    const zip_int64_t index = Find(m_archive, m_sheet);
+ZipFilePtr XlsxPackage::OpenSheet(std::uint64_t &size, std::string &error) {
+    const zip_int64_t index = Find(m_archive.get(), m_sheet);
     zip_stat_t status;
-    if (index < 0 || zip_stat_index(m_archive, static_cast<zip_uint64_t>(index), 0, &status) != 0) {
+    if (index < 0 || zip_stat_index(m_archive.get(), static_cast<zip_uint64_t>(index), 0, &status) != 0) {
         error = "不是完好的 .xlsx 工作簿：缺少 " + m_sheet;
         return nullptr;
     }
     size = (status.valid & ZIP_STAT_SIZE) != 0 ? status.size : 0;
-    zip_file *sheet = zip_fopen_index(m_archive, static_cast<zip_uint64_t>(index), 0);
+    ZipFilePtr sheet(zip_fopen_index(m_archive.get(), static_cast<zip_uint64_t>(index), 0));
     if (sheet == nullptr) {
-        error = "无法读取工作表：" + ZipReason(m_archive);
+        error = "无法读取工作表：" + ZipReason(m_archive.get());
     }
     return sheet;
 }

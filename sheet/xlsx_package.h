@@ -10,9 +10,7 @@
 #include <utility>
 #include <vector>
 
-struct zip;
-struct zip_file;
-struct XML_ParserStruct;
+#include "sheet/xlsx_handles.h"
 
 namespace taxcalc {
 
@@ -41,7 +39,7 @@ public:
 
     // The first worksheet's part, opened for reading, and its inflated size (0 when
     // the archive does not say); nullptr on failure.
-    zip_file *OpenSheet(std::uint64_t &size, std::string &error);
+    ZipFilePtr OpenSheet(std::uint64_t &size, std::string &error);
     std::uint64_t FileSize() const noexcept { return m_fileSize; }
 
     std::size_t SharedStrings() const noexcept { return m_stringEnds.size(); }
@@ -58,8 +56,9 @@ public:
     // Whether the workbook counts dates from 1904 rather than from 1900.
     bool From1904() const noexcept { return m_from1904; }
 
-    // The expat conventions of every part: names as "namespace local", no document type.
-    static XML_ParserStruct *NewParser();
+    // The expat conventions of every part: names as "namespace local", no document
+    // type. Nothing, saying why in `error`, where expat cannot make one.
+    static XmlParserPtr NewParser(std::string &error);
     static std::string_view Local(const char *name) noexcept;
     static const char *Attribute(const char **attributes, std::string_view local) noexcept;
 
@@ -69,7 +68,7 @@ private:
     bool LoadSharedStrings(const std::string &part, std::string &error);
     bool LoadStyles(const std::string &part, std::string &error);
 
-    zip *m_archive = nullptr;
+    ZipArchivePtr m_archive;
     std::uint64_t m_fileSize = 0;
     std::string m_sheet;
     std::string m_strings;  // the shared strings back to back

@@ -83,14 +83,7 @@ std::string_view TrimSpace(std::string_view text) noexcept {
 
 XlsxReader::XlsxReader() : m_chunk(kChunkBytes) {}
 
-XlsxReader::~XlsxReader() {
-    if (m_parser != nullptr) {
-        XML_ParserFree(m_parser);
-    }
-    if (m_sheet != nullptr) {
-        zip_fclose(m_sheet);
-    }
-}
+XlsxReader::~XlsxReader() = default;
 
 bool XlsxReader::NumberForm(std::string_view value, std::string &form) {
     value = TrimSpace(value);
@@ -219,14 +212,12 @@ bool XlsxReader::DateForm(double serial, std::uint8_t parts, bool from1904, std:
 }
 
 bool XlsxReader::Open(const std::string &path, std::string &error) {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    const StdioPtr file(std::fopen(path.c_str(), "rb"));
     if (file == nullptr) {
         error = "无法打开 " + path + "：" + std::strerror(errno);
         return false;
     }
-    const bool opened = Open(file, error);
-    std::fclose(file);
-    return opened;
+    return Open(file.get(), error);
 }
 
 bool XlsxReader::Open(std::FILE *file, std::string &error) {
@@ -239,14 +230,17 @@ bool XlsxReader::Open(std::FILE *file, std::string &error) {
         m_styleDates.push_back(code != nullptr ? DatePartsOf(*code) : BuiltinDateParts(id));
     }
     m_sheet = m_package.OpenSheet(m_sheetSize, error);
-    m_parser = XlsxPackage::NewParser();
-    if (m_sheet == nullptr || m_parser == nullptr) {
+    if (m_sheet == nullptr) {
+        return false;
+    }
+    m_parser = XlsxPackage::NewParser(error);
+    if (m_parser == nullptr) {
         return false;
     }
     // The handlers get the parser; the reader is its user data.
-    XML_SetUserData(m_parser, this);
-    XML_SetElementHandler(m_parser, OnStart, OnEnd);
-    XML_SetCharacterDataHandler(m_parser, OnText);
+    XML_SetUserData(m_parser.get(), this);
+    XML_SetElementHandler(m_parser.get(), OnStart, OnEnd);
+    XML_SetCharacterDataHandler(m_parser.get(), OnText);
     return true;
 }
 
@@ -268,7 +262,7 @@ void XlsxReader::Stop(std::string message) {
     if (m_error.empty()) {
         m_error = std::move(message);
     }
-    XML_StopParser(m_parser, XML_FALSE);
+    XML_StopParser(m_parser.get(), XML_FALSE);
 }
 
 RecordSource::Status XlsxReader::Read(CsvRecord &record) {
@@ -300,22 +294,22 @@ RecordSource::Status XlsxReader::Continue() {
     XML_Status status;
     if (m_suspended) {
         m_suspended = false;
-        status = XML_ResumeParser(m_parser);
+        status = XML_ResumeParser(m_parser.get());
     } else {
         if (m_chunkFinal) {
             m_sheetDone = true;
             return Status::End;
         }
-        const zip_int64_t got = zip_fread(m_sheet, m_chunk.data(), m_chunk.size());
+        const zip_int64_t got = zip_fread(m_sheet.get(), m_chunk.data(), m_chunk.size());
         if (got < 0) {
-            return Fail(std::string("无法读取工作表：") + zip_file_strerror(m_sheet));
+            return Fail(std::string("无法读取工作表：") + zip_file_strerror(m_sheet.get()));
         }
         m_sheetRead += static_cast<std::uint64_t>(got);
         if (m_sheetRead > kMaxSheetBytes) {
             return Fail("工作表解压后过大");
         }
         m_chunkFinal = got == 0;
-        status = XML_Parse(m_parser, m_chunk.data(), static_cast<int>(got), m_chunkFinal);
+        status = XML_Parse(m_parser.get(), m_chunk.data(), static_cast<int>(got), m_chunkFinal);
     }
     if (status == XML_STATUS_SUSPENDED) {
         m_suspended = true;
@@ -325,11 +319,11 @@ RecordSource::Status XlsxReader::Continue() {
         if (!m_error.empty()) {
             return Fail(m_error);
         }
-        if (XML_GetErrorCode(m_parser) == XML_ERROR_ABORTED && m_sheetDone) {
+        if (XML_GetErrorCode(m_parser.get()) == XML_ERROR_ABORTED && m_sheetDone) {
             return Status::Record;  // the sheet's data ended; what follows is not read
         }
-        return Fail("工作表不是有效的 XML（第 " + std::to_string(XML_GetCurrentLineNumber(m_parser)) +
-                    " 行）：" + XML_ErrorString(XML_GetErrorCode(m_parser)));
+        return Fail("工作表不是有效的 XML（第 " + std::to_string(XML_GetCurrentLineNumber(m_parser.get())) +
+                    " 行）：" + XML_ErrorString(XML_GetErrorCode(m_parser.get())));
     }
     if (m_chunkFinal) {
         m_sheetDone = true;
@@ -366,7 +360,7 @@ void XlsxReader::OnEnd(void *parser, const char *name) {
         self->EndRow();
     } else if (local == "sheetData") {
         self->m_sheetDone = true;
-        XML_StopParser(self->m_parser, XML_FALSE);
+        XML_StopParser(self->m_parser.get(), XML_FALSE);
     } else if (local == "v" || local == "t") {
         self->m_collect = false;
     } else if (local == "is") {
@@ -517,7 +511,7 @@ void XlsxReader::EndRow() {
     }
     m_pendingEmpty = m_lastEmitted == 0 ? 0 : m_row.Line - m_lastEmitted - 1;
     m_haveRow = true;
-    XML_StopParser(m_parser, XML_TRUE);
+    XML_StopParser(m_parser.get(), XML_TRUE);
 }
 
 }  // namespace taxcalc

@@ -91,8 +91,8 @@ private:
     void Stop(std::string message);
 
     XlsxPackage m_package;
-    zip_file *m_sheet = nullptr;
-    XML_ParserStruct *m_parser = nullptr;
+    ZipFilePtr m_sheet;
+    XmlParserPtr m_parser;  // after the sheet it reads, so that it goes first
     std::uint64_t m_sheetSize = 0;
     std::uint64_t m_sheetRead = 0;
     std::vector<char> m_chunk;

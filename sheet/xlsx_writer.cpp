@@ -79,30 +79,30 @@ bool AsNumber(std::string_view text, double &number) noexcept {
 
 }  // namespace
 
-XlsxWriter::~XlsxWriter() {
-    if (m_workbook != nullptr) {
-        lxw_workbook_free(m_workbook);
-    }
+void XlsxWriter::WorkbookFree::operator()(lxw_workbook *workbook) const noexcept {
+    lxw_workbook_free(workbook);
 }
+
+XlsxWriter::~XlsxWriter() = default;
 
 bool XlsxWriter::Open(const std::string &path, std::string &error) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    m_workbook = workbook_new_opt(path.c_str(), &options);
-    m_sheet = m_workbook == nullptr ? nullptr : workbook_add_worksheet(m_workbook, nullptr);
+    m_workbook.reset(workbook_new_opt(path.c_str(), &options));
+    m_sheet = m_workbook == nullptr ? nullptr : workbook_add_worksheet(m_workbook.get(), nullptr);
     if (m_sheet == nullptr) {
         error = "无法创建 .xlsx 工作簿 " + path;
         return false;
     }
-    m_header = workbook_add_format(m_workbook);
+    m_header = workbook_add_format(m_workbook.get());
     format_set_bold(m_header);
-    m_money = workbook_add_format(m_workbook);
+    m_money = workbook_add_format(m_workbook.get());
     format_set_num_format(m_money, "0.00");
-    m_date = workbook_add_format(m_workbook);
+    m_date = workbook_add_format(m_workbook.get());
     format_set_num_format(m_date, "yyyy-mm-dd");
-    m_time = workbook_add_format(m_workbook);
+    m_time = workbook_add_format(m_workbook.get());
     format_set_num_format(m_time, "hh:mm:ss");
-    m_dateTime = workbook_add_format(m_workbook);
+    m_dateTime = workbook_add_format(m_workbook.get());
     format_set_num_format(m_dateTime, "yyyy-mm-dd hh:mm:ss");
     return true;
 }
@@ -199,8 +199,8 @@ bool XlsxWriter::Finish(std::string &error) {
         worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), width,
                              nullptr);
     }
-    const lxw_error closed = workbook_close(m_workbook);
-    m_workbook = nullptr;
+    // Closing writes the workbook and frees it, whatever it returns.
+    const lxw_error closed = workbook_close(m_workbook.release());
     m_sheet = nullptr;
     if (closed != LXW_NO_ERROR) {
         error = std::string("无法写入 .xlsx 工作簿：") + lxw_strerror(closed);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +50,11 @@ private:
     void WriteText(std::string_view text, lxw_format *format);
     bool WriteDate(std::string_view text, lxw_format *header);
 
-    lxw_workbook *m_workbook = nullptr;
+    struct WorkbookFree {
+        // An unfinished workbook is freed with its spooled sheet, and nothing is written.
+        void operator()(lxw_workbook *workbook) const noexcept;
+    };
+    std::unique_ptr<lxw_workbook, WorkbookFree> m_workbook;
     lxw_worksheet *m_sheet = nullptr;
     lxw_format *m_header = nullptr;
     lxw_format *m_money = nullptr;
