@@ -99,7 +99,7 @@ constexpr std::string_view kHelp =
 其余各列原样保留；最后一列“错误”说明未能计算的行。输入已有上次计算的列时换成新结果。
 数额可带千位分隔符（1,234,567.89）、全角数字、前后空格和“元”；科学计数法和
 分组不对的数（18001,50）不予计算。
-输入可为 CSV 或 .xlsx 工作簿（读第一张工作表），按内容识别。CSV 可为 UTF-8（带或不带
+输入可为 CSV、.xlsx 或 .xls 工作簿（读第一张工作表），按内容识别。CSV 可为 UTF-8（带或不带
 BOM）、GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）或带 BOM 的 UTF-16（Excel 的
 “Unicode 文本”）。无 BOM 时按全文（标准输入按前 4 MiB）判断编码，判断不了就报错并请用
 --encoding 指定；所用编码显示在标准错误上。分隔符为逗号、分号或制表符，由表头判断。
@@ -201,7 +201,8 @@ Every other column is kept as it is; a last column 错误 says why a row was not
 computed; columns of an earlier run are replaced. Amounts may have thousands
 separators in groups of three, full-width digits, blanks around them and a trailing
 元; exponent forms and wrong groupings (18001,50) are refused.
-Input is CSV or an .xlsx workbook (its first worksheet), told apart by content.
+Input is CSV, an .xlsx or an .xls workbook (its first worksheet), told apart by
+content.
 CSV in UTF-8 (with or without a BOM), GB18030/GBK as Excel saves CSV on Chinese
 Windows, or UTF-16 with a BOM (Excel's "Unicode text"). Without a BOM the encoding is
 judged from the whole file (from the first 4 MiB of standard input); if that does

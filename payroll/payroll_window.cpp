@@ -264,7 +264,7 @@ void PayrollWindow::fillPeriods() {
 void PayrollWindow::chooseFileToOpen() {
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("打开工资表"), QFileInfo(m_path).absolutePath(),
-                                     QStringLiteral("工资表 (*.csv *.xlsx *.txt);;所有文件 (*)"));
+                                     QStringLiteral("工资表 (*.csv *.xlsx *.xls *.txt);;所有文件 (*)"));
     if (!path.isEmpty()) {
         openFile(path);
     }

@@ -32,7 +32,7 @@ public:
 
     // What every refusal of an unreadable input names.
     static constexpr std::string_view kReadableFormats =
-        "能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 工作簿";
+        "能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 和 .xls 工作簿";
 
     virtual ~RecordSource() = default;
 

@@ -10,6 +10,7 @@
 #include "sheet/csv_source.h"
 #include "sheet/input_mark.h"
 #include "sheet/output_file.h"
+#include "sheet/xls_reader.h"
 #include "sheet/utf8_bytes.h"
 #include "sheet/xlsx_reader.h"
 #include "sheet/xlsx_writer.h"
@@ -57,8 +58,13 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
     }
     const std::string_view start(head.data(), got);
     if (start.starts_with(kCompoundFileSignature)) {
-        error = Refusal("这是 .xls（旧版二进制格式）或加密的工作簿，不能读取；请另存为 .xlsx 或 CSV");
-        return nullptr;
+        auto workbook = std::make_unique<XlsReader>();
+        std::string reason;
+        if (!workbook->Open(input, reason)) {
+            error = Refusal(reason);
+            return nullptr;
+        }
+        return workbook;
     }
     if (start.starts_with(kZipSignature) || start.starts_with(kEmptyZipSignature)) {
         auto workbook = std::make_unique<XlsxReader>();

@@ -124,7 +124,7 @@ TEST(BatchProcessor, FilesWithoutAUsableHeaderWriteNothing) {
         {BatchMode::Bonus, "\xEF\xBB\xBF\xC4\xEA\xD6\xD5\n",
          "表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码。能读取的格式：UTF-8 或 GB18030 "
          "编码的 CSV "
-         "文件，以及 .xlsx 工作簿"},
+         "文件，以及 .xlsx 和 .xls 工作簿"},
         {BatchMode::Bonus, "年终奖\n1\n\"open\n", "第 3 行起的引号没有闭合"},
     };
     for (const Case &c : cases) {

@@ -627,7 +627,7 @@ TEST_F(BatchCli, RefusesSpreadsheetsItCannotReadAndWritesNothing) {
         SCOPED_TRACE(name);
         const Outcome outcome = Run({"bonus", Path(name), "-o", Path("out.xlsx")});
         EXPECT_EQ(outcome.Status, 2);
-        EXPECT_NE(outcome.Err.find("能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 工作簿"),
+        EXPECT_NE(outcome.Err.find("能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 和 .xls 工作簿"),
                   std::string::npos)
             << outcome.Err;
         EXPECT_EQ(Files(), inputs);
