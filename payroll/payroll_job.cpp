@@ -117,9 +117,12 @@ void PayrollJob::computeRows(std::shared_ptr<const PayrollTable> table, const Co
                              Result &result) {
     m_phase = Phase::Computing;
     std::string error;
-    std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(table, computation, error);
+    const std::uint64_t total = table->Rows();
+    std::optional<PayrollOutcomes> outcomes = PayrollOutcomes::Prepare(
+        table, computation, error, [this, total](std::uint64_t done) { report(done, total); }, &m_cancel);
     if (!outcomes) {
-        result.Error = Text(error);
+        result.Cancelled = m_cancel.load();
+        result.Error = result.Cancelled ? QString() : Text(error);
         return;
     }
     {

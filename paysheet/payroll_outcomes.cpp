@@ -38,32 +38,42 @@ PayrollOutcomes::PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowE
     : m_table(std::move(table)), m_evaluator(std::move(evaluator)) {}
 
 std::optional<PayrollOutcomes> PayrollOutcomes::Prepare(std::shared_ptr<const PayrollTable> table,
-                                                        const Computation &computation, std::string &error) {
+                                                        const Computation &computation, std::string &error,
+                                                        const Progress &progress, const std::atomic<bool> *cancel) {
     std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(computation, table->Header(), error);
     if (!evaluator) {
         return std::nullopt;
     }
     PayrollOutcomes outcomes(std::move(table), std::move(*evaluator));
-    outcomes.Link();
+    if (!outcomes.Link(progress, cancel)) {
+        error = "已取消";
+        return std::nullopt;
+    }
     return outcomes;
 }
 
-void PayrollOutcomes::Link() {
+bool PayrollOutcomes::Link(const Progress &progress, const std::atomic<bool> *cancel) {
     const RowLinks *links = Computing().Mode().Links;
     if (links == nullptr) {
-        return;
+        return true;
     }
     auto contexts = std::make_shared<std::vector<RowContext>>();
     CsvRecord record;
-    links->Pass(
+    std::uint64_t read = 0;
+    const bool linked = links->Pass(
         m_table->Rows(), m_evaluator.Calculator().Columns(),
         [this](std::size_t row, std::size_t column) { return m_table->Cell(row, column); },
-        [this, &record](std::size_t row, RowInput &input) {
+        [this, &record, &read, &progress](std::size_t row, RowInput &input) {
+            // Every row is read once while the rows are linked.
+            if (++read % kProgressEvery == 0 && progress) {
+                progress(read);
+            }
             m_table->Row(row, record);
             return m_evaluator.Read(record, m_table->Escaped(row), input);
         },
-        *contexts, nullptr);
+        *contexts, cancel);
     m_contexts = std::move(contexts);
+    return linked;
 }
 
 PayrollOutcomes::Status PayrollOutcomes::Compute(std::shared_ptr<const PayrollTable> table,

@@ -72,8 +72,12 @@ public:
 
     // The outcomes before any row is computed: Figures() and Write() work at once,
     // so that a window can show its first screen while ComputeRows() runs on a copy.
+    // A mode whose rows depend on each other reads every row first, reporting how far
+    // it has come to `progress`; a set `cancel` stops it, and nothing is returned.
     static std::optional<PayrollOutcomes> Prepare(std::shared_ptr<const PayrollTable> table,
-                                                  const Computation &computation, std::string &error);
+                                                  const Computation &computation, std::string &error,
+                                                  const Progress &progress = {},
+                                                  const std::atomic<bool> *cancel = nullptr);
     Status ComputeRows(const Progress &progress = {}, const std::atomic<bool> *cancel = nullptr);
     // Whether State(), MarkedRows() and Summary() hold every row's outcome.
     bool RowsComputed() const noexcept { return m_rowsComputed; }
@@ -149,7 +153,7 @@ private:
 
     PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowEvaluator evaluator);
     // For a mode whose rows depend on each other, every row's context.
-    void Link();
+    bool Link(const Progress &progress, const std::atomic<bool> *cancel);
     const RowContext *Context(std::size_t row) const noexcept {
         return m_contexts ? &(*m_contexts)[row] : nullptr;
     }
