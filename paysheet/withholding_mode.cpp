@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/withholding_mode.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -258,6 +260,18 @@ std::string_view KeyOf(std::string_view cell, Input key, std::string &spelt) {
     return spelt;
 }
 
+// A million contexts fill some seventy megabytes, written in file order and then
+// visited employee by employee: on huge pages, where the system offers them, far
+// fewer faults and misses of the page tables.
+void AskForHugePages(void *start, std::size_t bytes) noexcept {
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    const std::uintptr_t first = (reinterpret_cast<std::uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(kHugePage - 1);
+    if (end > first) {
+        madvise(reinterpret_cast<void *>(first), end - first, MADV_HUGEPAGE);
+    }
+}
+
 // The employees of a file by their keys, each numbered as first met. Open addressing
 // over a power-of-two table that keeps each key's hash beside its number, and the
 // keys themselves back to back: a million rows find their employee without a visit
@@ -417,6 +431,7 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
     // Each row's context is written first as the rows are read, in order.
     contexts.clear();
     contexts.reserve(rows);
+    AskForHugePages(contexts.data(), rows * sizeof(RowContext));
     Input key = kName;
     for (const Input candidate : kKeys) {
         if (Has(columns, candidate)) {
