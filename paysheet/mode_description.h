@@ -135,8 +135,6 @@ struct ModeDescription {
     // others.
     Applies Periods = Applies::Always;
     std::string_view PeriodRefusal = {};
-    // Whether a negative figure is refused: the planning modes take none.
-    bool NonNegative = false;
     // The period of a mode that computes under one (RulesUse::Fixed).
     PeriodId FixedPeriod = PeriodId::Y2019;
     // For a mode whose rows depend on each other, what each row takes from the others:

@@ -62,7 +62,6 @@ inline constexpr ModeDescription kGrossBonusMode{
     .Inputs = kGrossBonusInputs,
     .Added = kGrossBonusAdded,
     .Compute = GrossBonusRow,
-    .NonNegative = true,
 };
 inline constexpr ModeDescription kGrossWageMode{
     .Mode = BatchMode::GrossWage,
@@ -74,7 +73,6 @@ inline constexpr ModeDescription kGrossWageMode{
     .Compute = GrossWageRow,
     .Periods = Applies::WageRule,
     .PeriodRefusal = kGrossWageRefusal,
-    .NonNegative = true,
 };
 inline constexpr ModeDescription kSplitMode{
     .Mode = BatchMode::Split,
@@ -84,7 +82,6 @@ inline constexpr ModeDescription kSplitMode{
     .Inputs = kSplitInputs,
     .Added = kSplitAdded,
     .Compute = SplitRow,
-    .NonNegative = true,
 };
 
 }  // namespace taxcalc

@@ -71,7 +71,6 @@ inline constexpr ModeDescription kReconcileMode{
     .Inputs = reconciliation::kInputs,
     .Added = reconciliation::kAdded,
     .Compute = ReconcileRow,
-    .NonNegative = true,
     .FixedPeriod = PeriodId::Y2019,
     .CheckHeader = CheckReconcileHeader,
 };

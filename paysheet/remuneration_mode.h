@@ -35,7 +35,6 @@ inline constexpr ModeDescription kRemunerationMode{
     .Inputs = kRemunerationInputs,
     .Added = kRemunerationAdded,
     .Compute = RemunerationRow,
-    .NonNegative = true,
     .FixedPeriod = PeriodId::Y2019,
 };
 

@@ -44,13 +44,6 @@ RowCalculator::RowCalculator(const Computation &computation, ColumnMap columns)
             m_written.push_back(i);
         }
     }
-    for (std::size_t i = 0; i < mode.Inputs.size(); ++i) {
-        const bool given =
-            mode.Inputs[i].Default != ColumnDefault::Optional || m_columns.Column(i) != ColumnMap::kMissing;
-        if (m_computation.Applies(mode.Inputs[i].When) && given && mode.Inputs[i].Kind == Field::Amount) {
-            m_allNames += (m_allNames.empty() ? "" : "、") + m_columns.Name(i);
-        }
-    }
 }
 
 std::optional<RowCalculator> RowCalculator::ForHeader(const Computation &computation, const CsvRecord &header,
@@ -152,7 +145,7 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             if (const std::optional<Cents> cents = SpreadsheetAmount::PlainCents(text)) {
                 input.InCents[i] = *cents;
                 input.Amounts[i] = static_cast<Amount>(*cents) / static_cast<Amount>(kCentsPerYuan);
-                if (m_mode->NonNegative && *cents < 0) {
+                if (*cents < 0) {
                     figures.Refuse(m_columns.Name(i), kNegativeReason);
                 }
                 continue;
@@ -164,9 +157,19 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
                                                        ? SpreadsheetAmount::Read(text, amount)
                                                        : SpreadsheetAmount::Verdict::Empty;
         if (verdict == SpreadsheetAmount::Verdict::Number) {
-            input.Amounts[i] = amount;
-            if (m_mode->NonNegative && amount < 0) {
+            // In every mode an amount is first rounded to the cent, as the period rounds;
+            // what is then below nought, or beyond what the engine computes exactly, is
+            // refused. "-0.001" is nought.
+            const std::optional<Cents> cents = ToCents(amount, m_computation.Period().Rounding);
+            if (!cents) {
+                figures.Refuse(m_columns.Name(i), kTooLargeReason);
+            } else if (*cents < 0) {
                 figures.Refuse(m_columns.Name(i), kNegativeReason);
+            } else {
+                input.Amounts[i] = *cents == 0 ? 0.0 : amount;
+                if (!m_computation.WindowMethods()) {
+                    input.InCents[i] = *cents;
+                }
             }
             continue;
         }
@@ -200,6 +203,19 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
         }
     }
     return figures.Error.empty();
+}
+
+// The amounts that the row gives, which together were too large: an empty cell played
+// no part.
+std::string RowCalculator::FilledAmounts(std::span<const std::string_view> texts) const {
+    std::string names;
+    for (std::size_t i = 0; i < m_mode->Inputs.size() && i < texts.size(); ++i) {
+        if (m_computation.Applies(m_mode->Inputs[i].When) && m_mode->Inputs[i].Kind == Field::Amount &&
+            !SpreadsheetField::Trimmed(texts[i]).empty()) {
+            names += (names.empty() ? "" : "、") + m_columns.Name(i);
+        }
+    }
+    return names;
 }
 
 RowOutcome RowCalculator::ReadRow(std::span<const std::string_view> texts, RowInput &input,
@@ -237,7 +253,7 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
         case RowOutcome::Computed:
             break;
         case RowOutcome::TooLarge:
-            figures.Refuse(m_allNames, kTooLargeReason);
+            figures.Refuse(FilledAmounts(texts), kTooLargeReason);
             return false;
         case RowOutcome::Refused:
             return false;

@@ -65,13 +65,13 @@ private:
     bool ReadFields(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
     // ReadFields, then the amounts in cents where the mode computes in cents.
     RowOutcome ReadRow(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
+    std::string FilledAmounts(std::span<const std::string_view> texts) const;
 
     Computation m_computation;
     const ModeDescription *m_mode;
     ColumnMap m_columns;
     std::vector<std::string_view> m_headers;
     std::vector<std::size_t> m_written;  // for each header, its index among the mode's added columns
-    std::string m_allNames;              // every figure of the row, for the refusal of a too large one
 };
 
 }  // namespace taxcalc

@@ -133,7 +133,6 @@ inline constexpr ModeDescription kWithholdMode{
     .Inputs = withholding::kInputs,
     .Added = withholding::kAdded,
     .Compute = WithholdRow,
-    .NonNegative = true,
     .FixedPeriod = PeriodId::Y2019,
     .Links = &kWithholdLinks,
     .CheckHeader = CheckWithholdHeader,

@@ -258,10 +258,14 @@ TEST(PayrollOutcomes, SummaryAddsTheWrittenCells) {
 }
 
 TEST(PayrollOutcomes, TooLargeFiguresLeaveTheSumsUnknown) {
-    // A bonus of 10^30 yuan is computed, but its tax has more cents than 64 bits hold.
-    const PayrollOutcomes outcomes =
-        Computed("年终奖\n1" + std::string(30, '0') + "\n18000\n", BatchMode::Bonus);
-    EXPECT_EQ(outcomes.State(0), RowState::Computed);
+    // Each bonus just below 10^13 yuan is computed, but 30000 of their taxes add up to
+    // more cents than 64 bits hold.
+    std::string input = "年终奖\n";
+    for (int i = 0; i < 30000; ++i) {
+        input += "9999999999999\n";
+    }
+    const PayrollOutcomes outcomes = Computed(input, BatchMode::Bonus);
+    EXPECT_EQ(outcomes.State(29999), RowState::Computed);
     EXPECT_TRUE(outcomes.Summary().TooLarge);
 }
 

@@ -91,6 +91,12 @@ void ExpectBonusParity(const std::string &bonus, const std::string &wage) {
         ExpectBonusParity(Plain(bonus), Plain(wage));
         return;
     }
+    if (!computed && surface.MessageCount() == 0) {
+        // The window takes a figure below nought or beyond the engine's exact range; a
+        // payroll row refuses it.
+        EXPECT_TRUE(f.Error.ends_with("不能为负数") || f.Error.ends_with("数额过大，无法计算")) << f.Error;
+        return;
+    }
     ASSERT_EQ(computed, surface.MessageCount() == 0);
     if (!computed) {
         return;
@@ -122,6 +128,12 @@ void ExpectWageParity(const std::string &wage, const std::string &deductions) {
     if (computed && surface.MessageCount() != 0) {
         ASSERT_NE(Plain(wage) + Plain(deductions), wage + deductions);
         ExpectWageParity(Plain(wage), Plain(deductions));
+        return;
+    }
+    if (!computed && surface.MessageCount() == 0) {
+        // The window takes a figure below nought or beyond the engine's exact range; a
+        // payroll row refuses it.
+        EXPECT_TRUE(f.Error.ends_with("不能为负数") || f.Error.ends_with("数额过大，无法计算")) << f.Error;
         return;
     }
     ASSERT_EQ(computed, surface.MessageCount() == 0);

@@ -79,12 +79,14 @@ TEST(PlanningModes, ReadTheirColumnsAndWriteTheirFigures) {
          "最低月薪高于全年收入的十二分之一"},
         {BatchMode::Split, "2011", split, {"5000", "1", "", "-3", ""}, {}, "最低月薪：不能为负数"},
         {BatchMode::GrossBonus, "2011", {"税后年终奖"}, {"-0.01"}, {}, "税后年终奖：不能为负数"},
-        {BatchMode::GrossWage,
-         "2011",
-         {"税后工资"},
-         {"100000000000000"},
+        {BatchMode::GrossWage, "2011", {"税后工资"}, {"100000000000000"}, {}, "税后工资：数额过大，无法计算"},
+        // An empty wage plays no part in a net too large.
+        {BatchMode::GrossBonus,
+         "2019",
+         {"税后年终奖", "当月工资"},
+         {"20000000000000", ""},
          {},
-         "税后工资、三险一金：数额过大，无法计算"},
+         "税后年终奖：数额过大，无法计算"},
     };
     for (const PlanningCase &c : cases) {
         const RowCalculator calculator = test::CalculatorFor(c.Mode, c.Header, FindPeriod(c.Period));

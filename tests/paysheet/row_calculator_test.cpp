@@ -45,7 +45,6 @@ TEST(RowCalculator, BonusRowsCarryThePanelsFigures) {
          {"11445.00", "48555.00", "是", "54000", "5295.00", "48705.00", "8875.00", "-2570.00"}},
         // The after-tax bonus shows 0.125 rounded away from zero; the engine rounds bases to even.
         {"0.125", "3500", {"0.00", "0.13", "否", "", "", "", "0.01", "0.01"}},
-        {"-5", "", {"0.00", "-5.00", "否", "", "", "", "0.00", "0.00"}},
         {"+18000.", "3500.0", {"540.00", "17460.00", "否", "", "", "", "1775.00", "1235.00"}},
     };
     RowFigures figures;
@@ -106,7 +105,13 @@ TEST(RowCalculator, RefusedRowsNameTheFieldAndTheReasonAndShowNoFigure) {
         {BatchMode::Bonus, "", "-", "年终奖：空白；当月工资：不是数字"},
         {BatchMode::Wage, "", "", "每月薪金：空白"},
         {BatchMode::Wage, "1" + std::string(400, '0'), "0", "每月薪金：数额过大，无法计算"},
-        {BatchMode::Wage, huge, "-" + huge, "每月薪金、三险一金：数额过大，无法计算"},
+        {BatchMode::Wage, huge, "-" + huge, "每月薪金：数额过大，无法计算；三险一金：数额过大，无法计算"},
+        // Below nought or beyond 10^13 yuan, in the window's modes as in every other.
+        {BatchMode::Bonus, "-5000", "", "年终奖：不能为负数"},
+        {BatchMode::Bonus, "18000", "-0.01", "当月工资：不能为负数"},
+        {BatchMode::Bonus, "10000000000000.01", "", "年终奖：数额过大，无法计算"},
+        {BatchMode::Wage, "123000000000000000", "", "每月薪金：数额过大，无法计算"},
+        {BatchMode::Wage, "-1,000.00", "", "每月薪金：不能为负数"},
     };
     for (const Case &c : cases) {
         const bool bonus = c.Mode == BatchMode::Bonus;
@@ -117,6 +122,43 @@ TEST(RowCalculator, RefusedRowsNameTheFieldAndTheReasonAndShowNoFigure) {
         EXPECT_FALSE(ComputeRow(calculator, {c.First, c.Second}, figures)) << c.First << "/" << c.Second;
         EXPECT_EQ(figures.Error, c.Error);
         EXPECT_EQ(Computed(calculator, figures), Cells(calculator.Width())) << c.Error;
+    }
+}
+
+// An amount is rounded to the cent as the period rounds before its sign is judged:
+// what rounds to nought is nought, whatever its sign; 10^13 yuan is the largest amount
+// taken.
+TEST(RowCalculator, AmountsAreRoundedToTheCentBeforeTheirSignAndSizeAreJudged) {
+    struct Case {
+        std::string Period;  // "" for the window's methods
+        std::string Bonus;
+        std::string Tax;  // empty where the row is refused
+    };
+    const Case cases[] = {
+        {"", "-0", "0.00"},
+        {"", "-0.001", "0.00"},
+        {"", "-0.005", "0.00"},  // the window rounds half to even: -0.00
+        {"", "-0.006", ""},
+        {"2019", "-0.004", "0.00"},
+        {"2019", "-0.005", ""},  // half away from zero: -0.01
+        {"2008", "-0.00", "0.00"},
+        {"2019", "9999999999999.99", "4499999984840.00"},
+        {"2019", "10000000000000", "4499999984840.00"},
+        {"2019", "10000000000000.005", ""},
+        {"", "9999999999999.99", "4499999986495.00"},
+    };
+    for (const Case &c : cases) {
+        const RowCalculator calculator =
+            c.Period.empty() ? CalculatorFor(BatchMode::Bonus, Cells{"年终奖"})
+                             : CalculatorFor(BatchMode::Bonus, Cells{"年终奖"}, FindPeriod(c.Period));
+        RowFigures figures;
+        EXPECT_EQ(ComputeRow(calculator, {c.Bonus}, figures), !c.Tax.empty()) << c.Period << " " << c.Bonus;
+        EXPECT_EQ(figures.Cells[0], c.Tax) << c.Period << " " << c.Bonus;
+        if (c.Tax.empty()) {
+            EXPECT_TRUE(figures.Error == "年终奖：不能为负数" ||
+                        figures.Error == "年终奖：数额过大，无法计算")
+                << figures.Error;
+        }
     }
 }
 
