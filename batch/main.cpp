@@ -86,11 +86,30 @@ int main(int argc, char **argv) {
         Complain("输出文件 " + line->Output + " 就是输入文件：写回会替换原件；确要写回请用 --in-place");
         return kUnusable;
     }
+    // Written back as one plain sheet, a workbook would lose whatever else it holds.
+    if (line->InPlace) {
+        std::vector<std::string> lost;
+        if (!OverwriteLosses(line->Input, lost, error)) {
+            Complain(error);
+            return kUnusable;
+        }
+        if (!lost.empty()) {
+            std::string items;
+            for (const std::string &item : lost) {
+                items.append(items.empty() ? "" : "、").append(item);
+            }
+            Complain("写回 " + line->Input + " 会丢失其中的" + items + "，没有写回；请用 -o 写到另一个文件");
+            return kUnusable;
+        }
+    }
     const std::unique_ptr<RecordSource> source =
         OpenRecordSource(input, error, {line->Encoding, line->Separator, BatchProcessor::kEncodingNamedBy});
     if (!source) {
         Complain(error);
         return kUnusable;
+    }
+    if (const std::string notice = source->Notice(); !notice.empty()) {
+        Complain(notice);
     }
     // The content decides how the input is read; the name decides what is written.
     OutputFile output;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sheet/csv_record.h"
+#include "sheet/record_source.h"
 
 namespace taxcalc {
 
@@ -35,7 +36,7 @@ public:
 
     // A record larger than this is refused, which keeps memory bounded when a stray
     // quote swallows the rest of a file.
-    static constexpr std::size_t kDefaultRecordLimit = std::size_t{1} << 20;
+    static constexpr std::size_t kDefaultRecordLimit = RecordSource::kMaxRecordBytes;
     // A separator of 0 is found from the first line.
     static constexpr char kFindSeparator = 0;
 

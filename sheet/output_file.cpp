@@ -32,8 +32,9 @@ extern "C" void RemovePendingAndDie(int signal) {
     std::raise(signal);
 }
 
-// A signal that was ignored when the program started (nohup, a background job's
-// SIGINT) stays ignored.
+// Every signal whose default ends the program without a core dump, and those with
+// one that a user sends (SIGQUIT, SIGABRT). A signal that was ignored when the
+// program started (nohup, a background job's SIGINT) stays ignored.
 void SetPending(const std::string &path) {
     if (path.size() >= g_pendingPath.size()) {
         return;
@@ -43,7 +44,8 @@ void SetPending(const std::string &path) {
     struct sigaction action {};
     action.sa_handler = RemovePendingAndDie;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM,
+                             SIGPROF, SIGXCPU, SIGPIPE, SIGXFSZ, SIGPOLL}) {
         struct sigaction current {};
         if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
             sigaction(signal, &action, nullptr);
@@ -82,7 +84,14 @@ OutputFile::~OutputFile() {
     Abandon();
 }
 
-bool OutputFile::Open(const std::string &path, std::string &error, Kind kind) {
+std::string OutputFile::Path() const {
+    if (m_anonymous && m_stream != nullptr) {
+        return DescriptorPath(fileno(m_stream));
+    }
+    return m_temporary.empty() ? m_target : m_temporary;
+}
+
+bool OutputFile::Open(const std::string &path, std::string &error) {
     if (path == "-") {
         m_stream = stdout;
         return true;
@@ -106,16 +115,17 @@ bool OutputFile::Open(const std::string &path, std::string &error, Kind kind) {
         // Write beside the file that a link points to, and keep the link.
         std::array<char, PATH_MAX> real{};
         if (realpath(path.c_str(), real.data()) != nullptr) {
-            return OpenTemporary(real.data(), error, kind);
+            return OpenTemporary(real.data(), error);
         }
     }
-    return OpenTemporary(path, error, kind);
+    return OpenTemporary(path, error);
 }
 
 // An anonymous file (O_TMPFILE) is given a name only when complete, so that even
 // SIGKILL leaves nothing behind; where the file system cannot make one, a named
-// temporary file is removed by Abandon or on an interrupt.
-bool OutputFile::OpenTemporary(const std::string &target, std::string &error, Kind kind) {
+// temporary file is removed by Abandon or on a signal. A writer that opens its output
+// by name opens the anonymous file under /proc/self/fd.
+bool OutputFile::OpenTemporary(const std::string &target, std::string &error) {
     const std::size_t slash = target.rfind('/');
     m_folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -124,7 +134,7 @@ bool OutputFile::OpenTemporary(const std::string &target, std::string &error, Ki
         return false;
     }
     int descriptor = -1;
-    if (kind == Kind::Any && access("/proc/self/fd", X_OK) == 0) {
+    if (access("/proc/self/fd", X_OK) == 0) {
         descriptor = open(m_folder.empty() ? "." : m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (descriptor < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             error = Reason("无法创建输出文件", target);
@@ -140,17 +150,17 @@ bool OutputFile::OpenTemporary(const std::string &target, std::string &error, Ki
             return false;
         }
     }
-    // The result gets the target's mode, or the mode that a new file would get.
+    // The result gets the target's mode, or the mode that a new file would get, but
+    // only when it takes the target's place: until then it is the owner's alone.
     struct stat status {};
-    mode_t mode = 0;
     if (stat(target.c_str(), &status) == 0) {
-        mode = status.st_mode & 07777;
+        m_mode = status.st_mode & 07777;
     } else {
         const mode_t mask = umask(0);
         umask(mask);
-        mode = 0666 & ~mask;
+        m_mode = 0666 & ~mask;
     }
-    fchmod(descriptor, mode);
+    fchmod(descriptor, 0600);
     m_stream = fdopen(descriptor, "wb");
     if (m_stream == nullptr) {
         error = Reason("无法创建输出文件", target);
@@ -202,7 +212,7 @@ bool OutputFile::Commit(std::string &error) {
         }
         return written;
     }
-    written = written && fsync(fileno(m_stream)) == 0;
+    written = written && fchmod(fileno(m_stream), m_mode) == 0 && fsync(fileno(m_stream)) == 0;
     if (written && m_anonymous && !NameAnonymous()) {
         error = Reason("无法在此目录中写入", m_target);
         Abandon();

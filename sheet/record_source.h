@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -34,6 +35,10 @@ public:
     static constexpr std::string_view kReadableFormats =
         "能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 和 .xls 工作簿";
 
+    // The longest record that is read: a longer one is no payroll row, and holding it
+    // would let a small file take any amount of memory.
+    static constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
+
     virtual ~RecordSource() = default;
 
     // The next record; after Failed, Error() says why. Cells are UTF-8 once the
@@ -54,6 +59,9 @@ public:
     // How the input was found to be written (encoding, separator), to be told to the
     // user once the header is read; empty when there is nothing worth saying.
     virtual std::string Form() const { return {}; }
+    // Which sheet of a workbook is read, where the user may expect another: the
+    // workbook holds more than one, or hides the one read. Empty otherwise.
+    virtual std::string Notice() const { return {}; }
     // A separator other than the one the file was read with, where a header of one
     // column holds one: the file may use it. Nothing where there is no such sign.
     virtual std::optional<char> SuspectedSeparator(const CsvRecord & /*header*/) const {

@@ -10,8 +10,10 @@
 #include "sheet/csv_source.h"
 #include "sheet/input_mark.h"
 #include "sheet/output_file.h"
-#include "sheet/xls_reader.h"
 #include "sheet/utf8_bytes.h"
+#include "sheet/workbook_survey.h"
+#include "sheet/xls_reader.h"
+#include "sheet/xlsx_handles.h"
 #include "sheet/xlsx_reader.h"
 #include "sheet/xlsx_writer.h"
 
@@ -80,7 +82,7 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
 
 std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error) {
     const bool workbook = WantsXlsx(path);
-    if (!output.Open(path, error, workbook ? OutputFile::Kind::Named : OutputFile::Kind::Any)) {
+    if (!output.Open(path, error)) {
         return nullptr;
     }
     if (!workbook) {
@@ -91,6 +93,30 @@ std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string
         return nullptr;
     }
     return writer;
+}
+
+bool OverwriteLosses(const std::string &path, std::vector<std::string> &lost, std::string &error) {
+    lost.clear();
+    const StdioPtr file(std::fopen(path.c_str(), "rb"));
+    std::array<char, kCompoundFileSignature.size()> head{};
+    if (file == nullptr) {
+        error = "无法打开 " + path + "：" + std::strerror(errno);
+        return false;
+    }
+    const std::string_view start(head.data(), std::fread(head.data(), 1, head.size(), file.get()));
+    if (std::ferror(file.get()) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        error = "无法读取 " + path + "：" + std::strerror(errno);
+        return false;
+    }
+    if (start.starts_with(kCompoundFileSignature)) {
+        lost.emplace_back(WantsXlsx(path) ? "Excel 97-2003 工作簿的格式"
+                                          : "Excel 97-2003 工作簿的格式（写回的将是 CSV 文本）");
+        return true;
+    }
+    if (start.starts_with(kZipSignature) || start.starts_with(kEmptyZipSignature)) {
+        return WorkbookSurvey::Losses(file.get(), lost, error);
+    }
+    return true;
 }
 
 bool WantsXlsx(std::string_view name) noexcept {

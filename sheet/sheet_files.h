@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
@@ -29,6 +30,12 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
 // goes through a temporary file that has one. Fails, saying why in `error`; the
 // output file, abandoned unless committed, then leaves nothing behind.
 std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error);
+
+// What writing a payroll over the file at `path` would lose beyond what a run
+// replaces, one item each: nothing for a CSV file; for an .xlsx workbook what
+// WorkbookSurvey finds; an .xls workbook would lose its very format. False, saying why
+// in `error`, when the file cannot be read.
+bool OverwriteLosses(const std::string &path, std::vector<std::string> &lost, std::string &error);
 
 // Whether an output of this name is written as .xlsx: by its extension, in any case.
 // Anything else, and standard output ("-"), is CSV.

@@ -86,8 +86,8 @@ SheetReader::Status SheetReader::ReadRow(CsvRecord &row, std::string &escaped, s
             return Status::Failed;
     }
     if (undecided && m_decoder.Encoding() != TextEncoding::Undecided && m_note) {
-        m_note("编码 " + std::string(EncodingName(m_decoder.Encoding())) + "（按第 " + std::to_string(row.Line) +
-               " 行判断）");
+        m_note("编码 " + std::string(EncodingName(m_decoder.Encoding())) + "（按第 " +
+               std::to_string(row.Line) + " 行判断）");
     }
     return Status::Record;
 }

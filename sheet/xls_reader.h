@@ -21,7 +21,7 @@ namespace taxcalc {
 class XlsReader final : public RecordSource {
 public:
     // A row of the sheet may hold this much text; a larger one stops the reading.
-    static constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxRowBytes = RecordSource::kMaxRecordBytes;
 
     XlsReader();
     ~XlsReader() override;

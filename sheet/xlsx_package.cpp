@@ -7,10 +7,12 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 
 namespace taxcalc {
@@ -29,6 +31,10 @@ std::string_view Namespace(const char *name) noexcept {
 // A workbook never declares a document type; refusing one keeps entity expansion out.
 void RefuseDoctype(void *parser, const char *, const char *, const char *, int) {
     XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
+}
+
+std::string TokenRefusal(const std::string &part) {
+    return part + " 中有一段 XML 标记长于 1 MiB";
 }
 
 std::string ZipReason(zip_t *archive) {
@@ -72,6 +78,11 @@ bool ParsePart(zip_t *archive, const std::string &name, XML_Parser parser, std::
         }
         if (XML_Parse(parser, chunk.data(), static_cast<int>(got), got == 0) != XML_STATUS_OK) {
             error = name + " 不是有效的 XML：" + XML_ErrorString(XML_GetErrorCode(parser));
+            good = false;
+            break;
+        }
+        if (XlsxPackage::TokenTooLong(parser, total)) {
+            error = TokenRefusal(name);
             good = false;
             break;
         }
@@ -183,9 +194,14 @@ struct Relationships {
     }
 };
 
-// The relationship ids of the workbook's sheets, in tab order, and its date system.
+// The workbook's sheets in tab order, with their relationship ids, and its date system.
 struct SheetList {
-    std::vector<std::string> Ids;
+    struct Sheet {
+        std::string Id;
+        std::string Name;
+        bool Hidden = false;
+    };
+    std::vector<Sheet> All;
     bool From1904 = false;
 
     static void OnStart(void *parser, const char *name, const char **attributes) {
@@ -199,12 +215,19 @@ struct SheetList {
         if (XlsxPackage::Local(name) != "sheet") {
             return;
         }
+        Sheet sheet;
         for (const char **attribute = attributes; attribute[0] != nullptr; attribute += 2) {
             if (XlsxPackage::Local(attribute[0]) == "id" &&
                 Namespace(attribute[0]).ends_with("relationships")) {
-                self->Ids.emplace_back(attribute[1]);
+                sheet.Id = attribute[1];
             }
         }
+        const char *shown = XlsxPackage::Attribute(attributes, "name");
+        const char *state = XlsxPackage::Attribute(attributes, "state");
+        sheet.Name = shown == nullptr ? "" : shown;
+        // "hidden", or "veryHidden", which only a macro can show again.
+        sheet.Hidden = state != nullptr && std::strcmp(state, "visible") != 0;
+        self->All.push_back(std::move(sheet));
     }
 };
 
@@ -238,6 +261,12 @@ struct SharedStringsLoader {
         const std::string_view local = XlsxPackage::Local(name);
         if (local == "si" && self->Fits(parser, sizeof(std::size_t))) {
             self->InItem = false;
+            const std::size_t begin = self->Ends->empty() ? 0 : self->Ends->back();
+            if (self->Strings->find("_x", begin) != std::string::npos) {
+                std::string text = self->Strings->substr(begin);
+                XlsxPackage::Unescape(text);
+                self->Strings->replace(begin, std::string::npos, text);
+            }
             self->Ends->push_back(self->Strings->size());
         } else if (local == "rPh") {
             --self->PhoneticDepth;
@@ -263,11 +292,24 @@ struct SharedStringsLoader {
 };
 
 // The number format of each cell style (<cellXfs>), and the formats the workbook
-// defines (<numFmts>).
+// defines (<numFmts>); and what each style shows beyond the defaults (its fill, its
+// font, its border).
 struct StylesLoader {
     std::vector<std::pair<unsigned, std::string>> *Codes;
     std::vector<unsigned> *Formats;
+    std::vector<std::uint8_t> *Looks;
     int InCellStyles = 0;
+    int InFonts = 0;
+    int InFont = 0;
+    // Each font of <fonts> as its settings written out, bold left aside; the first is
+    // the workbook's default.
+    std::vector<std::string> Fonts{};
+    struct Style {
+        unsigned Font;
+        unsigned Fill;
+        unsigned Border;
+    };
+    std::vector<Style> Styles{};
 
     static StylesLoader *Self(void *parser) {
         return static_cast<StylesLoader *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
@@ -282,7 +324,24 @@ struct StylesLoader {
     static void OnStart(void *parser, const char *name, const char **attributes) {
         StylesLoader *self = Self(parser);
         const std::string_view local = XlsxPackage::Local(name);
-        if (local == "numFmt") {
+        if (self->InFont > 0) {
+            if (local != "b") {
+                std::string &font = self->Fonts.back();
+                font.append(local).push_back('(');
+                for (const char **attribute = attributes; attribute[0] != nullptr; attribute += 2) {
+                    font.append(XlsxPackage::Local(attribute[0]))
+                        .append("=")
+                        .append(attribute[1])
+                        .append(";");
+                }
+                font.push_back(')');
+            }
+        } else if (local == "font" && self->InFonts > 0) {
+            ++self->InFont;
+            self->Fonts.emplace_back();
+        } else if (local == "fonts") {
+            ++self->InFonts;
+        } else if (local == "numFmt") {
             const char *code = XlsxPackage::Attribute(attributes, "formatCode");
             self->Codes->emplace_back(Id(XlsxPackage::Attribute(attributes, "numFmtId")),
                                       code == nullptr ? "" : code);
@@ -290,11 +349,39 @@ struct StylesLoader {
             ++self->InCellStyles;
         } else if (local == "xf" && self->InCellStyles > 0) {
             self->Formats->push_back(Id(XlsxPackage::Attribute(attributes, "numFmtId")));
+            self->Styles.push_back({Id(XlsxPackage::Attribute(attributes, "fontId")),
+                                    Id(XlsxPackage::Attribute(attributes, "fillId")),
+                                    Id(XlsxPackage::Attribute(attributes, "borderId"))});
         }
     }
     static void OnEnd(void *parser, const char *name) {
-        if (XlsxPackage::Local(name) == "cellXfs") {
-            --Self(parser)->InCellStyles;
+        StylesLoader *self = Self(parser);
+        const std::string_view local = XlsxPackage::Local(name);
+        if (local == "cellXfs") {
+            --self->InCellStyles;
+        } else if (local == "fonts") {
+            --self->InFonts;
+        } else if (local == "font" && self->InFont > 0) {
+            --self->InFont;
+        }
+    }
+    // Fill 0 is none and fill 1 the gray pattern that every workbook lists; border 0
+    // none; a font that differs from the default in nothing but boldness is the
+    // default's.
+    void Judge() const {
+        Looks->clear();
+        for (const Style &style : Styles) {
+            std::uint8_t look = 0;
+            if (style.Fill > 1) {
+                look |= XlsxPackage::kFilled;
+            }
+            if (style.Border > 0) {
+                look |= XlsxPackage::kBordered;
+            }
+            if (style.Font > 0 && (style.Font >= Fonts.size() || Fonts[style.Font] != Fonts.front())) {
+                look |= XlsxPackage::kLettered;
+            }
+            Looks->push_back(look);
         }
     }
 };
@@ -413,6 +500,21 @@ bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
         return false;
     }
     zip_error_fini(&zipError);
+    // Two entries of one name: which of them a reader takes is anyone's guess. Part
+    // names compare without regard to case.
+    const zip_int64_t entries = zip_get_num_entries(m_archive.get(), 0);
+    std::unordered_set<std::string> names;
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const char *name = zip_get_name(m_archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        std::string folded = name == nullptr ? "" : name;
+        for (char &c : folded) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+        }
+        if (name != nullptr && !names.insert(std::move(folded)).second) {
+            error = std::string("不是完好的 .xlsx 工作簿：压缩包中有两个条目同名 ") + name;
+            return false;
+        }
+    }
     return Locate(error);
 }
 
@@ -462,11 +564,14 @@ bool XlsxPackage::Locate(std::string &error) {
         return false;
     }
     std::string sheet;
-    for (const std::string &id : sheets.Ids) {
-        const Relationship *relationship = parts.WithId(id);
-        if (relationship != nullptr && relationship->Type.ends_with("/worksheet")) {
+    for (const SheetList::Sheet &entry : sheets.All) {
+        const Relationship *relationship = parts.WithId(entry.Id);
+        if (sheet.empty() && relationship != nullptr && relationship->Type.ends_with("/worksheet")) {
             sheet = ResolveTarget(workbook, relationship->Target);
-            break;
+            m_sheetName = entry.Name;
+            m_sheetHidden = entry.Hidden;
+        } else {
+            m_otherSheets.push_back(entry.Name);
         }
     }
     if (sheet.empty()) {
@@ -506,7 +611,7 @@ bool XlsxPackage::LoadSharedStrings(const std::string &part, std::string &error)
 }
 
 bool XlsxPackage::LoadStyles(const std::string &part, std::string &error) {
-    StylesLoader loader{&m_formatCodes, &m_styleFormats};
+    StylesLoader loader{&m_formatCodes, &m_styleFormats, &m_styleLooks};
     const XmlParserPtr parser = NewParser(error);
     if (parser == nullptr) {
         return false;
@@ -518,7 +623,126 @@ bool XlsxPackage::LoadStyles(const std::string &part, std::string &error) {
         error = "不是完好的 .xlsx 工作簿：" + reason;
         return false;
     }
+    loader.Judge();
     return true;
+}
+
+bool XlsxPackage::ParseSheet(XML_ParserStruct *parser, std::string &error) {
+    std::string reason;
+    if (!ParsePart(m_archive.get(), m_sheet, parser, kMaxStreamedBytes, reason)) {
+        error = "不是完好的 .xlsx 工作簿：" + reason;
+        return false;
+    }
+    return true;
+}
+
+bool XlsxPackage::CheckEntries(std::string &error) {
+    const zip_int64_t entries = zip_get_num_entries(m_archive.get(), 0);
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const ZipFilePtr entry(zip_fopen_index(m_archive.get(), index, 0));
+        std::uint64_t read = 0;
+        std::string reason;
+        if (entry == nullptr) {
+            reason = ZipReason(m_archive.get());
+        }
+        if (entry == nullptr || !ReadToEnd(entry.get(), read, kMaxStreamedBytes, reason)) {
+            const char *name = zip_get_name(m_archive.get(), index, ZIP_FL_ENC_RAW);
+            error = std::string(name == nullptr ? "" : name) + "：" + reason;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool XlsxPackage::TokenTooLong(XML_ParserStruct *parser, std::uint64_t fed) noexcept {
+    // Where the last event ended: what lies beyond is one token that is not complete.
+    const XML_Index parsed = XML_GetCurrentByteIndex(parser);
+    return fed > static_cast<std::uint64_t>(std::max<XML_Index>(parsed, 0)) + kMaxTokenBytes;
+}
+
+bool XlsxPackage::ReadToEnd(zip_file *file, std::uint64_t &read, std::uint64_t limit, std::string &error) {
+    std::vector<char> chunk(kChunkBytes);
+    for (;;) {
+        const zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+        if (got < 0) {
+            error = zip_file_strerror(file);
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        read += static_cast<std::uint64_t>(got);
+        if (read > limit) {
+            error = "解压后过大";
+            return false;
+        }
+    }
+}
+
+void XlsxPackage::Unescape(std::string &text) {
+    const auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9') {
+            return c - '0';
+        }
+        const char lower = static_cast<char>(c | 0x20);
+        return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    };
+    // The code unit of an escape "_xHHHH_" at `at`, or -1.
+    const auto unit = [&](std::size_t at) -> long {
+        if (at + 7 > text.size() || text[at] != '_' || text[at + 1] != 'x' || text[at + 6] != '_') {
+            return -1;
+        }
+        long value = 0;
+        for (std::size_t i = at + 2; i < at + 6; ++i) {
+            const int digit = hex(text[i]);
+            if (digit < 0) {
+                return -1;
+            }
+            value = value * 16 + digit;
+        }
+        return value;
+    };
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        long code = unit(i);
+        std::size_t width = 7;
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            // A character beyond the first plane comes as two escapes.
+            const long low = unit(i + 7);
+            if (low < 0xDC00 || low > 0xDFFF) {
+                code = -1;
+            } else {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                width = 14;
+            }
+        } else if (code >= 0xDC00 && code <= 0xDFFF) {
+            code = -1;
+        }
+        if (code < 0) {
+            plain.push_back(text[i++]);
+            continue;
+        }
+        const auto value = static_cast<unsigned long>(code);
+        if (value < 0x80) {
+            plain.push_back(static_cast<char>(value));
+        } else if (value < 0x800) {
+            plain.push_back(static_cast<char>(0xC0 | (value >> 6)));
+            plain.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        } else if (value < 0x10000) {
+            plain.push_back(static_cast<char>(0xE0 | (value >> 12)));
+            plain.push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+            plain.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        } else {
+            plain.push_back(static_cast<char>(0xF0 | (value >> 18)));
+            plain.push_back(static_cast<char>(0x80 | ((value >> 12) & 0x3F)));
+            plain.push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+            plain.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        }
+        i += width;
+    }
+    text = std::move(plain);
 }
 
 ZipFilePtr XlsxPackage::OpenSheet(std::uint64_t &size, std::string &error) {

@@ -46,7 +46,15 @@ void CivilFromDays(long long days, long long &year, unsigned &month, unsigned &d
 
 // "B7" gives column 1 (from 0); false for anything that is not a cell reference
 // within the sheet's width.
-bool ColumnOf(const char *reference, std::size_t &column) {
+bool PositiveNumber(const char *text, std::uint64_t &value) {
+    const char *end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, value);
+    return error == std::errc{} && stop == end && value > 0;
+}
+
+// "B7" in row 7 gives column 1 (from 0); false for anything that is not a cell
+// reference within the sheet's width and in that row.
+bool ColumnOf(const char *reference, std::uint64_t row, std::size_t &column) {
     std::size_t value = 0;
     std::size_t letters = 0;
     for (; *reference >= 'A' && *reference <= 'Z'; ++reference, ++letters) {
@@ -55,17 +63,13 @@ bool ColumnOf(const char *reference, std::size_t &column) {
             return false;
         }
     }
-    if (letters == 0 || value > XlsxReader::kMaxColumns) {
+    std::uint64_t number = 0;
+    if (letters == 0 || value > XlsxReader::kMaxColumns || !PositiveNumber(reference, number) ||
+        number != row) {
         return false;
     }
     column = value - 1;
     return true;
-}
-
-bool PositiveNumber(const char *text, std::uint64_t &value) {
-    const char *end = text + std::strlen(text);
-    const auto [stop, error] = std::from_chars(text, end, value);
-    return error == std::errc{} && stop == end && value > 0;
 }
 
 std::string_view TrimSpace(std::string_view text) noexcept {
@@ -252,6 +256,20 @@ std::uint64_t XlsxReader::BytesRead() const noexcept {
                                       static_cast<double>(m_package.FileSize()));
 }
 
+std::string XlsxReader::Notice() const {
+    if (m_package.OtherSheets().empty() && !m_package.SheetHidden()) {
+        return {};
+    }
+    std::string notice = "读取的是工作表“" + m_package.SheetName() + "”";
+    if (m_package.SheetHidden()) {
+        notice += "（隐藏）";
+    }
+    if (!m_package.OtherSheets().empty()) {
+        notice += "，另有 " + std::to_string(m_package.OtherSheets().size()) + " 个工作表未读取";
+    }
+    return notice;
+}
+
 RecordSource::Status XlsxReader::Fail(std::string message) {
     m_error = std::move(message);
     m_sheetDone = true;
@@ -311,6 +329,9 @@ RecordSource::Status XlsxReader::Continue() {
         m_chunkFinal = got == 0;
         status = XML_Parse(m_parser.get(), m_chunk.data(), static_cast<int>(got), m_chunkFinal);
     }
+    if (status != XML_STATUS_ERROR && XlsxPackage::TokenTooLong(m_parser.get(), m_sheetRead)) {
+        return Fail("工作表中有一段 XML 标记长于 1 MiB");
+    }
     if (status == XML_STATUS_SUSPENDED) {
         m_suspended = true;
         return Status::Record;
@@ -320,7 +341,13 @@ RecordSource::Status XlsxReader::Continue() {
             return Fail(m_error);
         }
         if (XML_GetErrorCode(m_parser.get()) == XML_ERROR_ABORTED && m_sheetDone) {
-            return Status::Record;  // the sheet's data ended; what follows is not read
+            // The sheet's data ended; what follows is not parsed, but read all the same,
+            // so that a sheet whose bytes were altered is refused by its checksum.
+            std::string reason;
+            if (!XlsxPackage::ReadToEnd(m_sheet.get(), m_sheetRead, kMaxSheetBytes, reason)) {
+                return Fail("无法读取工作表：" + reason);
+            }
+            return Status::Record;
         }
         return Fail("工作表不是有效的 XML（第 " + std::to_string(XML_GetCurrentLineNumber(m_parser.get())) +
                     " 行）：" + XML_ErrorString(XML_GetErrorCode(m_parser.get())));
@@ -374,7 +401,7 @@ void XlsxReader::OnText(void *parser, const char *text, int length) {
     auto *self = static_cast<XlsxReader *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
     if (self->m_collect) {
         if (self->m_value.size() + static_cast<std::size_t>(length) > kMaxRowBytes) {
-            self->Stop("第 " + std::to_string(self->m_rowNumber) + " 行过大");
+            self->Stop("第 " + std::to_string(self->m_rowNumber) + " 行超过 1 MiB 的上限");
             return;
         }
         self->m_value.append(text, static_cast<std::size_t>(length));
@@ -402,7 +429,7 @@ void XlsxReader::StartRow(const char **attributes) {
 void XlsxReader::StartCell(const char **attributes) {
     std::size_t column = m_column;
     if (const char *reference = XlsxPackage::Attribute(attributes, "r")) {
-        if (!ColumnOf(reference, column)) {
+        if (!ColumnOf(reference, m_rowNumber, column)) {
             Stop("第 " + std::to_string(m_rowNumber) + " 行的单元格位置 " + reference + " 无效");
             return;
         }
@@ -486,13 +513,17 @@ void XlsxReader::EndCell() {
         }
         case ValueType::Inline:
         case ValueType::Text:
+            if (m_value.find("_x") != std::string::npos) {
+                XlsxPackage::Unescape(m_value);
+                text = m_value;
+            }
             break;
     }
     if (text.empty()) {
         kind = CellKind::Text;
     }
     if (m_row.Text.size() + text.size() > kMaxRowBytes) {
-        Stop("第 " + std::to_string(m_rowNumber) + " 行过大");
+        Stop("第 " + std::to_string(m_rowNumber) + " 行超过 1 MiB 的上限");
         return;
     }
     m_row.Text.append(text);

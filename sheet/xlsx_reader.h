@@ -37,9 +37,10 @@ public:
     // The sheet's limits, as the format itself sets them.
     static constexpr std::uint64_t kMaxRows = 1048576;
     static constexpr std::size_t kMaxColumns = 16384;
-    // The sheet is streamed, so its limit only bounds time; a row is held whole.
+    // The sheet is streamed, so its limit only bounds time; a row is held whole, and
+    // holds no more than a CSV record may.
     static constexpr std::uint64_t kMaxSheetBytes = XlsxPackage::kMaxStreamedBytes;
-    static constexpr std::size_t kMaxRowBytes = std::size_t{16} << 20;
+    static constexpr std::size_t kMaxRowBytes = kMaxRecordBytes;
 
     XlsxReader();
     ~XlsxReader() override;
@@ -57,6 +58,10 @@ public:
     const std::string &Error() const noexcept override { return m_error; }
     TextEncoding Encoding() const noexcept override { return TextEncoding::Utf8; }
     std::uint64_t BytesRead() const noexcept override;
+    std::string Notice() const override;
+    // Reads every entry of the archive to its end; false, saying why, for one whose
+    // checksum is wrong or that cannot be read.
+    bool CheckEntries(std::string &error) { return m_package.CheckEntries(error); }
 
     // The shortest decimal form of the number that a cell's value holds ("1.8E4" gives
     // "18000", "0.30000000000000004" stays); false for a value that is no finite number.

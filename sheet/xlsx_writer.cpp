@@ -4,6 +4,8 @@
 
 #include <xlsxwriter.h>
 
+#include "sheet/xlsx_reader.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,11 +13,10 @@
 namespace taxcalc {
 namespace {
 
-// Column widths in the width of a digit: at least enough for a short header, at most
-// a readable share of a screen.
-constexpr std::uint16_t kMinWidth = 8;
-constexpr std::uint16_t kMaxWidth = 60;
-constexpr double kWidthMargin = 2;
+// The room between columns, in digits.
+constexpr std::uint16_t kWidthMargin = 2;
+constexpr std::uint16_t kMinWidth = XlsxWriter::kMinColumnWidth - kWidthMargin;
+constexpr std::uint16_t kMaxWidth = XlsxWriter::kMaxColumnWidth - kWidthMargin;
 
 // How wide a text shows: a Chinese character takes two digits' room, other
 // characters one. Counts UTF-8 lead bytes, and stops counting past the widest column.
@@ -72,6 +73,31 @@ bool AsDate(std::string_view text, lxw_datetime &date, bool &hasDay, bool &hasTi
     return (hasDay || hasTime) && date.hour < 24 && date.min < 60 && seconds < 60;
 }
 
+// Whether `text` holds a NUL byte or something that reads as the format's escape
+// "_xHHHH_".
+bool NeedsEscapes(std::string_view text) noexcept {
+    return text.find('\0') != std::string_view::npos || text.find("_x") != std::string_view::npos;
+}
+
+// NUL as "_x0000_"; the underscore that starts a literal "_xHHHH_" as "_x005F_".
+void Escape(std::string_view text, std::string &escaped) {
+    const auto isHex = [](char c) {
+        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+    };
+    escaped.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\0') {
+            escaped += "_x0000_";
+        } else if (text[i] == '_' && i + 7 <= text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
+                   std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i) + 2,
+                               text.begin() + static_cast<std::ptrdiff_t>(i) + 6, isHex)) {
+            escaped += "_x005F_";
+        } else {
+            escaped.push_back(text[i]);
+        }
+    }
+}
+
 bool AsNumber(std::string_view text, double &number) noexcept {
     const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     return error == std::errc{} && stop == text.data() + text.size() && std::isfinite(number);
@@ -86,6 +112,7 @@ void XlsxWriter::WorkbookFree::operator()(lxw_workbook *workbook) const noexcept
 XlsxWriter::~XlsxWriter() = default;
 
 bool XlsxWriter::Open(const std::string &path, std::string &error) {
+    m_path = path;
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     m_workbook.reset(workbook_new_opt(path.c_str(), &options));
@@ -119,7 +146,11 @@ void XlsxWriter::WriteText(std::string_view text, lxw_format *format) {
              std::to_string(kMaxCellCharacters) + " 字符上限");
         return;
     }
-    m_scratch.assign(text);  // libxlsxwriter takes a terminated string
+    if (NeedsEscapes(text)) {
+        Escape(text, m_scratch);
+    } else {
+        m_scratch.assign(text);  // libxlsxwriter takes a terminated string
+    }
     if (worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(m_column), m_scratch.c_str(), format) !=
         LXW_NO_ERROR) {
         Fail("无法写入第 " + std::to_string(m_row + 1) + " 行");
@@ -136,6 +167,9 @@ void XlsxWriter::Cell(std::string_view text, CellKind kind) {
         return;
     }
     if (!text.empty()) {
+        ++m_filledCells;
+        m_lastFilled = m_row + 1;
+        m_firstFilled = m_firstFilled == 0 ? m_lastFilled : m_firstFilled;
         if (m_widths.size() <= m_column) {
             m_widths.resize(m_column + 1, 0);
         }
@@ -195,7 +229,7 @@ bool XlsxWriter::Finish(std::string &error) {
         return false;
     }
     for (std::size_t column = 0; column < m_widths.size(); ++column) {
-        const double width = std::max(m_widths[column], kMinWidth) + kWidthMargin;
+        const double width = std::max(m_widths[column], kMinWidth) + kWidthMargin;  // whole digits
         worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), width,
                              nullptr);
     }
@@ -204,6 +238,43 @@ bool XlsxWriter::Finish(std::string &error) {
     m_sheet = nullptr;
     if (closed != LXW_NO_ERROR) {
         error = std::string("无法写入 .xlsx 工作簿：") + lxw_strerror(closed);
+        return false;
+    }
+    return ReadsBack(error);
+}
+
+bool XlsxWriter::ReadsBack(std::string &error) const {
+    const std::string failed = "写入失败：写出的 .xlsx 工作簿读回时";
+    XlsxReader reader;
+    std::string reason;
+    if (!reader.Open(m_path, reason)) {
+        error = failed + "无法打开（" + reason + "），磁盘可能已满";
+        return false;
+    }
+    CsvRecord record;
+    std::uint64_t records = 0;
+    std::uint64_t cells = 0;
+    std::uint64_t last = 0;
+    RecordSource::Status status;
+    while ((status = reader.Read(record)) == RecordSource::Status::Record) {
+        ++records;
+        last = record.Line;
+        for (std::size_t i = 0; i < record.Size(); ++i) {
+            cells += record.Cell(i).empty() ? 0 : 1;
+        }
+    }
+    if (status == RecordSource::Status::Failed) {
+        error = failed + "已损坏（" + reader.Error() + "），磁盘可能已满";
+        return false;
+    }
+    if (!reader.CheckEntries(reason)) {
+        error = failed + "已损坏（" + reason + "），磁盘可能已满";
+        return false;
+    }
+    const std::uint64_t rows = m_firstFilled == 0 ? 0 : m_lastFilled - m_firstFilled + 1;
+    if (records != rows || last != m_lastFilled || cells != m_filledCells) {
+        error = failed + "只有 " + std::to_string(records) + " 行（应有 " + std::to_string(rows) +
+                " 行），磁盘可能已满";
         return false;
     }
     return true;

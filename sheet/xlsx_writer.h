@@ -26,12 +26,22 @@ namespace taxcalc {
 // promises is written as text, so nothing is ever lost.
 //
 // The workbook is built at the path given to Open only by Finish; a writer destroyed
-// unfinished writes nothing.
+// unfinished writes nothing. libxlsxwriter spools the sheet to a temporary file of its
+// own and does not report every failed write to it, so Finish reads the workbook back
+// whole (every entry's checksum, every row and cell) before it calls it done.
+//
+// Text that would not survive the format as it is gets the format's escapes: a NUL
+// byte is "_x0000_" (the library escapes the other control characters), and a
+// literal "_x000D_" is written so that it reads back as itself.
 class XlsxWriter final : public RecordSink {
 public:
     static constexpr std::uint32_t kMaxRows = 1048576;
     static constexpr std::size_t kMaxColumns = 16384;
     static constexpr std::size_t kMaxCellCharacters = 32767;
+    // Column widths in the width of a digit, margin included: at least enough for a
+    // short header, at most a readable share of a screen.
+    static constexpr std::uint16_t kMinColumnWidth = 10;
+    static constexpr std::uint16_t kMaxColumnWidth = 62;
 
     XlsxWriter() = default;
     ~XlsxWriter() override;
@@ -47,6 +57,7 @@ public:
 
 private:
     void Fail(std::string message);
+    bool ReadsBack(std::string &error) const;
     void WriteText(std::string_view text, lxw_format *format);
     bool WriteDate(std::string_view text, lxw_format *header);
 
@@ -61,7 +72,13 @@ private:
     lxw_format *m_date = nullptr;
     lxw_format *m_time = nullptr;
     lxw_format *m_dateTime = nullptr;
+    std::string m_path;
     std::uint32_t m_row = 0;
+    // What was written, to be found again: the first and last rows that hold a cell
+    // (from 1; 0 for none), and the cells that hold anything.
+    std::uint64_t m_firstFilled = 0;
+    std::uint64_t m_lastFilled = 0;
+    std::uint64_t m_filledCells = 0;
     std::size_t m_column = 0;
     bool m_pastHeader = false;
     std::vector<std::uint16_t> m_widths;  // the widest cell of each column, in character widths

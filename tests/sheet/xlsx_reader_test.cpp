@@ -211,6 +211,11 @@ TEST(XlsxReader, RefusesBrokenSheets) {
          "次序错乱"},
         {"missing shared string", "<x:row><x:c t='s'><x:v>3</x:v></x:c></x:row>", "共享字符串"},
         {"bad XML", "<x:row><x:c><x:v>1</x:c></x:row>", "XML"},
+        {"cell in another row", "<x:row r='2'><x:c r='A3'><x:v>1</x:v></x:c></x:row>", "A3"},
+        {"one token beyond the limit",
+         "<x:row><x:c><x:v>1</x:v></x:c></x:row><!--" + std::string(2 * XlsxPackage::kMaxTokenBytes, 'x') +
+             "-->",
+         "1 MiB"},
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.Name);
@@ -433,6 +438,101 @@ TEST(RecordSource, OpensByContentAndRefusesOtherSpreadsheets) {
             }
         }
     }
+}
+
+// Workbooks damaged on the way or made to hurt: each is refused, whether on opening
+// (the package) or on reading (the sheet).
+TEST(XlsxReader, RefusesDamagedAndHostileWorkbooks) {
+    ScratchFolder folder;
+    const std::string row = "<x:row><x:c t='s'><x:v>0</x:v></x:c><x:c><x:v>18001</x:v></x:c></x:row>";
+    const std::string tail = "<x:row><x:c t='s'><x:v>0</x:v></x:c></x:row>";
+    // Stored, then one digit altered, as a bad disk or transfer would: only the
+    // checksum at the sheet's end tells, after its data.
+    ZipParts(folder, folder.Path("crc.xlsx"), Package(Sheet(row), kStrings));
+    RunPython(folder, R"(import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    parts = [(i.filename, z.read(i)) for i in z.infolist()]
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_STORED) as z:
+    for name, data in parts:
+        z.writestr(name, data)
+data = open(sys.argv[1], 'rb').read()
+assert data.count(b'>18001<') == 1
+open(sys.argv[1], 'wb').write(data.replace(b'>18001<', b'>98001<'))
+)",
+              {folder.Path("crc.xlsx")});
+    std::vector<std::pair<std::string, std::string>> twice = Package(Sheet(row), kStrings);
+    twice.emplace_back("BOOK/sheets/first.xml", Sheet(tail));
+    ZipParts(folder, folder.Path("twice.xlsx"), twice);
+    const std::string sst = "<sst xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'>";
+    ZipParts(folder, folder.Path("comment.xlsx"),
+             Package(Sheet(row), sst + "<si><t>a</t></si><!--" +
+                                     std::string(2 * XlsxPackage::kMaxTokenBytes, 'c') + "--></sst>"));
+    // One string just over a row's limit, referenced once.
+    ZipParts(folder, folder.Path("long.xlsx"),
+             Package(Sheet(row),
+                     sst + "<si><t>" + std::string(XlsxReader::kMaxRowBytes + 1, 'x') + "</t></si></sst>"));
+    struct Case {
+        const char *Name;
+        bool Opens;
+        const char *Error;
+    };
+    const Case cases[] = {
+        {"crc.xlsx", true, "CRC"},
+        {"twice.xlsx", false, "两个条目同名 BOOK/sheets/first.xml"},
+        {"comment.xlsx", false, "1 MiB"},
+        {"long.xlsx", true, "第 1 行超过 1 MiB 的上限"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        XlsxReader reader;
+        std::string error;
+        ASSERT_EQ(reader.Open(folder.Path(c.Name), error), c.Opens) << error;
+        if (c.Opens) {
+            RecordSource::Status ending;
+            ReadAll(reader, &ending);
+            EXPECT_EQ(ending, RecordSource::Status::Failed);
+            error = reader.Error();
+        }
+        EXPECT_NE(error.find(c.Error), std::string::npos) << error;
+    }
+}
+
+TEST(XlsxReader, DecodesTheFormatsEscapesAndNamesAHiddenSheet) {
+    ScratchFolder folder;
+    const std::string sst =
+        "<sst xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'>"
+        "<si><t>a_x000D__x000a_b</t></si><si><t>_x005F_x000D_</t></si>"
+        "<si><t>_xD83D__xDE00_ _xD83D_ _x00G0_ _x4E09</t></si></sst>";
+    ZipParts(
+        folder, folder.Path("e.xlsx"),
+        Package(
+            Sheet("<x:row><x:c t='s'><x:v>0</x:v></x:c><x:c t='s'><x:v>1</x:v></x:c>"
+                  "<x:c t='s'><x:v>2</x:v></x:c><x:c t='inlineStr'><x:is><x:t>张_x0000_三</x:t></x:is></x:c>"
+                  "</x:row>"),
+            sst));
+    const std::vector<Row> expected{
+        {1,
+         {"a\r\nb", "_x000D_", "\xF0\x9F\x98\x80 _xD83D_ _x00G0_ _x4E09", std::string("张\0三", 7)},
+         "TTTT"}};
+    EXPECT_EQ(ReadWorkbook(folder.Path("e.xlsx")), expected);
+
+    RunPython(folder, R"(import sys, openpyxl
+wb = openpyxl.Workbook()
+wb.active.title = "旧表"
+wb.active.sheet_state = "hidden"
+wb.create_sheet("新表")
+wb.create_sheet("汇总")
+wb.save(sys.argv[1])
+openpyxl.Workbook().save(sys.argv[2])
+)",
+              {folder.Path("hidden.xlsx"), folder.Path("plain.xlsx")});
+    XlsxReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Open(folder.Path("hidden.xlsx"), error)) << error;
+    EXPECT_EQ(reader.Notice(), "读取的是工作表“旧表”（隐藏），另有 2 个工作表未读取");
+    XlsxReader plain;
+    ASSERT_TRUE(plain.Open(folder.Path("plain.xlsx"), error)) << error;
+    EXPECT_EQ(plain.Notice(), "");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
 // Workbooks written by XlsxWriter, read back by XlsxReader and by openpyxl.
-#include "sheet/sheet_files.h"
 #include "sheet/xlsx_writer.h"
+#include "sheet/sheet_files.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -97,6 +97,29 @@ TEST(XlsxWriter, KeepsEveryCellAndItsKindForTheReader) {
         }
     }
     EXPECT_EQ(reader.Read(record), RecordSource::Status::End);
+}
+
+// What XML cannot hold as it is, or holds as an escape, comes back byte for byte.
+TEST(XlsxWriter, TextThatLooksLikeTheFormatsEscapesComesBackAsItWas) {
+    ScratchFolder folder;
+    const std::vector<std::string> texts{std::string("张\0三", 7), "a\r\nb", "_x000D_", "\x01_x4e09_",
+                                         "__x005F_x0041_",         "x_"};
+    Rows rows(2);
+    for (const std::string &text : texts) {
+        rows[0].push_back({"列", T});
+        rows[1].push_back({text, T});
+    }
+    std::string error;
+    ASSERT_TRUE(Write(folder.Path("out.xlsx"), rows, error)) << error;
+    XlsxReader reader;
+    ASSERT_TRUE(reader.Open(folder.Path("out.xlsx"), error)) << error;
+    CsvRecord record;
+    ASSERT_EQ(reader.Read(record), RecordSource::Status::Record);
+    ASSERT_EQ(reader.Read(record), RecordSource::Status::Record) << reader.Error();
+    ASSERT_EQ(record.Size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(record.Cell(i), texts[i]) << i;
+    }
 }
 
 TEST(XlsxWriter, OpenpyxlSeesTypesFormatsBoldFrozenHeaderAndWidths) {
