@@ -26,7 +26,7 @@ if [[ $quick -eq 0 ]]; then
     cmake -S . -B build/fuzz -G Ninja "${quiet[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DTAXCALC_WERROR=ON -DTAXCALC_BUILD_FUZZ=ON \
         -DTAXCALC_BUILD_UI=OFF -DTAXCALC_BUILD_TESTS=OFF -DTAXCALC_BUILD_BENCH=OFF
-    cmake --build build/fuzz --target panels_fuzzer batch_fuzzer
+    cmake --build build/fuzz --target panels_fuzzer batch_fuzzer workbook_fuzzer
     fuzzer=(-DTAXCALC_FUZZER="$PWD/build/fuzz/bin/panels_fuzzer")
 fi
 

@@ -301,9 +301,9 @@ struct StylesLoader {
     int InCellStyles = 0;
     int InFonts = 0;
     int InFont = 0;
-    // Each font of <fonts> as its settings written out, bold left aside; the first is
-    // the workbook's default.
-    std::vector<std::string> Fonts{};
+    // Each font of <fonts> as its settings, one "name(attributes)" each, bold left
+    // aside; the first is the workbook's default.
+    std::vector<std::vector<std::string>> Fonts{};
     struct Style {
         unsigned Font;
         unsigned Fill;
@@ -326,15 +326,15 @@ struct StylesLoader {
         const std::string_view local = XlsxPackage::Local(name);
         if (self->InFont > 0) {
             if (local != "b") {
-                std::string &font = self->Fonts.back();
-                font.append(local).push_back('(');
+                std::string setting(local);
+                setting.push_back('(');
                 for (const char **attribute = attributes; attribute[0] != nullptr; attribute += 2) {
-                    font.append(XlsxPackage::Local(attribute[0]))
+                    setting.append(XlsxPackage::Local(attribute[0]))
                         .append("=")
                         .append(attribute[1])
                         .append(";");
                 }
-                font.push_back(')');
+                self->Fonts.back().push_back(setting + ")");
             }
         } else if (local == "font" && self->InFonts > 0) {
             ++self->InFont;
@@ -365,6 +365,13 @@ struct StylesLoader {
             --self->InFont;
         }
     }
+    // Whether a font sets nothing but what the default sets alike: a setting left out
+    // is the default's.
+    bool LikeTheDefault(const std::vector<std::string> &font) const {
+        return std::all_of(font.begin(), font.end(), [this](const std::string &setting) {
+            return std::find(Fonts.front().begin(), Fonts.front().end(), setting) != Fonts.front().end();
+        });
+    }
     // Fill 0 is none and fill 1 the gray pattern that every workbook lists; border 0
     // none; a font that differs from the default in nothing but boldness is the
     // default's.
@@ -378,7 +385,7 @@ struct StylesLoader {
             if (style.Border > 0) {
                 look |= XlsxPackage::kBordered;
             }
-            if (style.Font > 0 && (style.Font >= Fonts.size() || Fonts[style.Font] != Fonts.front())) {
+            if (style.Font > 0 && (style.Font >= Fonts.size() || !LikeTheDefault(Fonts[style.Font]))) {
                 look |= XlsxPackage::kLettered;
             }
             Looks->push_back(look);

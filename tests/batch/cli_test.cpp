@@ -627,8 +627,9 @@ TEST_F(BatchCli, RefusesSpreadsheetsItCannotReadAndWritesNothing) {
         SCOPED_TRACE(name);
         const Outcome outcome = Run({"bonus", Path(name), "-o", Path("out.xlsx")});
         EXPECT_EQ(outcome.Status, 2);
-        EXPECT_NE(outcome.Err.find("能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 和 .xls 工作簿"),
-                  std::string::npos)
+        EXPECT_NE(
+            outcome.Err.find("能读取的格式：UTF-8 或 GB18030 编码的 CSV 文件，以及 .xlsx 和 .xls 工作簿"),
+            std::string::npos)
             << outcome.Err;
         EXPECT_EQ(Files(), inputs);
     }
@@ -678,6 +679,109 @@ TEST_F(BatchCli, AWorkbookThatCannotBeWrittenLeavesTheTargetAsItWas) {
     EXPECT_NE(outcome.Err.find("32767"), std::string::npos) << outcome.Err;
     EXPECT_EQ(Read("out.xlsx"), "old");
     EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.xlsx"}));
+}
+
+// A workbook being written, before its rows are all in: what is open in the output's
+// folder is the owner's alone, and a kill leaves nothing of it.
+TEST_F(BatchCli, AKilledWorkbookRunLeavesNothingAndShowedNoOne) {
+    Write("out.xlsx", "old");
+    const FedRun run = StartFed(
+        [&](int input) {
+            Setting setting;
+            setting.InputDescriptor = input;
+            return Spawn({"bonus", "-o", Path("out.xlsx")}, "", setting);
+        },
+        "姓名,年终奖\n张三,18001\n");
+    ASSERT_GT(run.Pid, 0);
+    std::vector<mode_t> modes;
+    const std::string descriptors = "/proc/" + std::to_string(run.Pid) + "/fd";
+    if (DIR *dir = opendir(descriptors.c_str())) {
+        while (const dirent *entry = readdir(dir)) {
+            const std::string link = descriptors + "/" + entry->d_name;
+            char target[4096] = {};
+            struct stat status {};
+            if (readlink(link.c_str(), target, sizeof target - 1) > 0 &&
+                std::string(target).starts_with(m_dir) && !std::string(target).starts_with(Path(".std")) &&
+                stat(link.c_str(), &status) == 0) {
+                modes.push_back(status.st_mode & 07777);
+            }
+        }
+        closedir(dir);
+    }
+    EXPECT_EQ(modes, std::vector<mode_t>{0600});
+    kill(run.Pid, SIGKILL);
+    close(run.Pipe);
+    EXPECT_EQ(Wait(run.Pid).Status, 128 + SIGKILL);
+    EXPECT_EQ(Files(), (std::set<std::string>{"out.xlsx"}));
+    EXPECT_EQ(Read("out.xlsx"), "old");
+}
+
+// The workbook's writer spools its sheet where the run cannot see each write: a limit
+// that cuts the spool short must fail the run, not give a short workbook.
+TEST_F(BatchCli, AWorkbookCutShortIsAFailureAndTheTargetStays) {
+    std::string input = "工号,姓名,年终奖\n";
+    for (int i = 0; i < 3000; ++i) {
+        input += std::to_string(100000 + i) + ",张三,18001\n";
+    }
+    Write("in.csv", input);
+    Write("out.xlsx", "old");
+    Setting limited;
+    limited.FileSizeLimit = 512 * 1024;
+    const Outcome outcome = Run({"bonus", Path("in.csv"), "-o", Path("out.xlsx")}, "", limited);
+    EXPECT_EQ(outcome.Status, 2);
+    EXPECT_NE(outcome.Err.find("写入失败"), std::string::npos) << outcome.Err;
+    EXPECT_EQ(Read("out.xlsx"), "old");
+    EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.xlsx"}));
+    // Unlimited, the same run writes every row.
+    EXPECT_EQ(Run({"bonus", Path("in.csv"), "-o", Path("out.xlsx")}).Status, 0);
+    EXPECT_NE(Read("out.xlsx"), "old");
+}
+
+// Written back as one plain sheet, a workbook would lose what else it holds: the run
+// refuses and says what; the file stays as it was.
+TEST_F(BatchCli, AWorkbookIsNotWrittenBackOverWhatItWouldLose) {
+    ScratchFolder scratch;
+    RunPython(scratch, R"PY(import sys, openpyxl
+from openpyxl.styles import Font, PatternFill
+def book(path, change):
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws.title = "年终奖"
+    ws.append(["工号", "年终奖"])
+    ws.append(["001", 18001])
+    change(wb, ws)
+    wb.save(path)
+book(sys.argv[1], lambda wb, ws: wb.create_sheet("汇总").append(["=SUM(年终奖!B:B)"]))
+book(sys.argv[2], lambda wb, ws: ws.append(["002", "=B2*2"]))
+book(sys.argv[3], lambda wb, ws: ws.merge_cells("A3:B3"))
+def styled(wb, ws):
+    ws["B2"].fill = PatternFill("solid", fgColor="FFFF00")
+    ws["A2"].font = Font(name="宋体", size=14)
+    ws.column_dimensions["B"].width = 30
+book(sys.argv[4], styled)
+book(sys.argv[5], lambda wb, ws: ws["A1"].__setattr__("font", Font(bold=True)))
+)PY",
+              {Path("sheets.xlsx"), Path("formula.xlsx"), Path("merged.xlsx"), Path("styled.xlsx"),
+               Path("plain.xlsx")});
+    const std::pair<std::string, std::string> refused[] = {
+        {"sheets.xlsx", "会丢失其中的工作表“汇总”，没有写回"},
+        {"formula.xlsx", "会丢失其中的公式，没有写回"},
+        {"merged.xlsx", "会丢失其中的合并单元格，没有写回"},
+        {"styled.xlsx", "会丢失其中的填充颜色、字体、列宽，没有写回"},
+    };
+    for (const auto &[name, lost] : refused) {
+        SCOPED_TRACE(name);
+        const std::string before = Read(name);
+        const Outcome outcome = Run({"bonus", "--in-place", Path(name)});
+        EXPECT_EQ(outcome.Status, 2);
+        EXPECT_NE(outcome.Err.find(lost), std::string::npos) << outcome.Err;
+        EXPECT_EQ(Read(name), before);
+    }
+    // A bold header is what the written sheet has too.
+    const Outcome plain = Run({"bonus", "--in-place", Path("plain.xlsx")});
+    EXPECT_EQ(plain.Status, 0) << plain.Err;
+    EXPECT_NE(RunPython(scratch, kShowWorkbook, {Path("plain.xlsx")}).find("540:0.00,17460:0.00"),
+              std::string::npos);
 }
 
 }  // namespace
