@@ -108,9 +108,6 @@ int main(int argc, char **argv) {
         Complain(error);
         return kUnusable;
     }
-    if (const std::string notice = source->Notice(); !notice.empty()) {
-        Complain(notice);
-    }
     // The content decides how the input is read; the name decides what is written.
     OutputFile output;
     std::unique_ptr<RecordSink> sink = OpenRecordSink(output, line->Output, error);

@@ -95,6 +95,7 @@ PayrollTable::Status PayrollTable::ReadRows(SheetReader &reader, const CsvRecord
     if (progress) {
         progress(reader.BytesRead(), m_rows.size());
     }
+    m_encoding = reader.Encoding();
     return Status::Done;
 }
 

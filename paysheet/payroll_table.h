@@ -61,6 +61,10 @@ public:
     // What the reader noted about the file's form (its encoding and separator where
     // they are not the plain ones), one note a line.
     const std::string &Notes() const noexcept { return m_notes; }
+    // The encoding the file's text was found in (Utf8 for a workbook), and how many
+    // rows held bytes invalid in it.
+    TextEncoding Encoding() const noexcept { return m_encoding; }
+    std::size_t EscapedRows() const noexcept { return m_escaped.size(); }
     // The line (CSV) or row (worksheet) of the file where the row starts, from 1.
     std::uint64_t Line(std::size_t row) const noexcept { return m_rows[row].Line; }
 
@@ -86,6 +90,7 @@ private:
     CsvRecord m_header;
     std::uint64_t m_leadingBlank = 0;
     std::string m_notes;
+    TextEncoding m_encoding = TextEncoding::Undecided;
     std::vector<RowEntry> m_rows;
     // The reasons of the rows with escaped bytes, which are few, by row.
     std::vector<std::pair<std::size_t, std::string>> m_escaped;

@@ -40,6 +40,9 @@ SheetReader::Status SheetReader::ReadHeader(CsvRecord &header, std::string &erro
             if (const std::string form = m_source.Form(); !form.empty() && m_note) {
                 m_note(form);
             }
+            if (const std::string notice = m_source.Notice(); !notice.empty() && m_note) {
+                m_note(notice);
+            }
             return Status::Record;
         case TextDecoder::Result::Escaped:
             error = "表头含有无法识别的字节：文件既不是 UTF-8 也不是 GB18030 编码。" +

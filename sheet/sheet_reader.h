@@ -22,7 +22,8 @@ class SheetReader {
 public:
     enum class Status { Record, End, Failed };
     // Hears what the user may want to know about the input: how it was found to be
-    // written (encoding, separator), and the line that settled a late encoding.
+    // written (encoding, separator), which sheet of a workbook is read, and the line
+    // that settled a late encoding.
     using Note = std::function<void(std::string_view)>;
 
     // `source` must outlive the reader.
@@ -42,6 +43,8 @@ public:
     // The blank rows before the header, which the output keeps.
     std::uint64_t LeadingBlank() const noexcept { return m_leadingBlank; }
     std::uint64_t BytesRead() const noexcept { return m_source.BytesRead(); }
+    // The encoding the cells were found in; Utf8 for a workbook.
+    TextEncoding Encoding() const noexcept { return m_decoder.Encoding(); }
     // A separator the file may use instead, where its header is one column holding it.
     std::optional<char> SuspectedSeparator(const CsvRecord &header) const {
         return m_source.SuspectedSeparator(header);
