@@ -20,6 +20,7 @@
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
 #include "sheet/sheet_files.h"
+#include "sheet/system_error.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ int main(int argc, char **argv) {
     if (line->Input != "-") {
         input = std::fopen(line->Input.c_str(), "rb");
         if (input == nullptr) {
-            Complain("无法打开输入文件 " + line->Input + "：" + std::strerror(errno));
+            Complain("无法打开输入文件 " + line->Input + "：" + SystemErrorText(errno));
             return kUnusable;
         }
     }

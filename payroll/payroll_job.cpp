@@ -15,6 +15,7 @@
 #include "sheet/output_file.h"
 #include "sheet/record_sink.h"
 #include "sheet/sheet_files.h"
+#include "sheet/system_error.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -82,7 +83,7 @@ void PayrollJob::open(const QString &path, const Computation &computation, TextE
             std::fopen(QFile::encodeName(path).constData(), "rb"));
         if (!input) {
             result.Error =
-                QStringLiteral("无法打开 %1：%2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+                QStringLiteral("无法打开 %1：%2").arg(path, QString::fromStdString(SystemErrorText(errno)));
             return;
         }
         auto table = std::make_shared<PayrollTable>();

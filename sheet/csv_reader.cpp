@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/csv_reader.h"
 
+#include "sheet/system_error.h"
 #include "sheet/utf8_bytes.h"
 
 #include <algorithm>
@@ -57,7 +58,7 @@ bool CsvReader::Fill() {
     if (m_end == 0) {
         m_eof = true;
         if (std::ferror(m_input)) {
-            m_error = std::string("读取失败：") + std::strerror(errno);
+            m_error = std::string("读取失败：") + SystemErrorText(errno);
         }
         return false;
     }
@@ -93,7 +94,7 @@ bool CsvReader::FillTranscoded() {
         if (read == 0) {
             m_eof = true;
             if (std::ferror(m_input)) {
-                m_error = std::string("读取失败：") + std::strerror(errno);
+                m_error = std::string("读取失败：") + SystemErrorText(errno);
             } else if (left > 0) {
                 m_error = "文件末尾的 UTF-16 字符不完整";
             }

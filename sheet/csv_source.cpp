@@ -10,6 +10,7 @@
 
 #include "sheet/encoding_judge.h"
 #include "sheet/input_mark.h"
+#include "sheet/system_error.h"
 #include "sheet/utf8_bytes.h"
 
 namespace taxcalc {
@@ -84,12 +85,12 @@ bool CsvSource::SettleEncoding() {
         judge.Feed(bytes);
     }
     if (std::ferror(m_input)) {
-        m_how = std::string("读取失败：") + std::strerror(errno);
+        m_how = std::string("读取失败：") + SystemErrorText(errno);
         return false;
     }
     if (rereadable) {
         if (!start.Return()) {
-            m_how = std::string("无法回到输入的开头：") + std::strerror(errno);
+            m_how = std::string("无法回到输入的开头：") + SystemErrorText(errno);
             return false;
         }
     } else {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/output_file.h"
+#include "sheet/system_error.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -75,7 +76,7 @@ std::string DescriptorPath(int descriptor) {
 }
 
 std::string Reason(const std::string &what, const std::string &path) {
-    return what + " " + path + "：" + std::strerror(errno);
+    return what + " " + path + "：" + SystemErrorText(errno);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "sheet/csv_source.h"
 #include "sheet/input_mark.h"
 #include "sheet/output_file.h"
+#include "sheet/system_error.h"
 #include "sheet/utf8_bytes.h"
 #include "sheet/workbook_survey.h"
 #include "sheet/xls_reader.h"
@@ -42,12 +43,12 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
     std::array<char, kCompoundFileSignature.size()> head{};
     const std::size_t got = std::fread(head.data(), 1, head.size(), input);
     if (std::ferror(input) != 0) {
-        error = std::string("无法读取输入：") + std::strerror(errno);
+        error = std::string("无法读取输入：") + SystemErrorText(errno);
         return nullptr;
     }
     if (begin.Seekable()) {
         if (!begin.Return()) {
-            error = std::string("无法读取输入：") + std::strerror(errno);
+            error = std::string("无法读取输入：") + SystemErrorText(errno);
             return nullptr;
         }
     } else {
@@ -100,12 +101,12 @@ bool OverwriteLosses(const std::string &path, std::vector<std::string> &lost, st
     const StdioPtr file(std::fopen(path.c_str(), "rb"));
     std::array<char, kCompoundFileSignature.size()> head{};
     if (file == nullptr) {
-        error = "无法打开 " + path + "：" + std::strerror(errno);
+        error = "无法打开 " + path + "：" + SystemErrorText(errno);
         return false;
     }
     const std::string_view start(head.data(), std::fread(head.data(), 1, head.size(), file.get()));
     if (std::ferror(file.get()) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        error = "无法读取 " + path + "：" + std::strerror(errno);
+        error = "无法读取 " + path + "：" + SystemErrorText(errno);
         return false;
     }
     if (start.starts_with(kCompoundFileSignature)) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sheet/input_mark.h"
+#include "sheet/system_error.h"
 #include "sheet/xlsx_reader.h"
 
 namespace taxcalc {
@@ -54,18 +55,18 @@ bool XlsReader::Open(std::FILE *file, std::string &error) {
     if (!InputMark(file).Regular()) {
         m_spool.reset(std::tmpfile());
         if (m_spool == nullptr) {
-            error = std::string("无法创建临时文件：") + std::strerror(errno);
+            error = std::string("无法创建临时文件：") + SystemErrorText(errno);
             return false;
         }
         std::vector<char> chunk(kChunkBytes);
         for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
             if (std::fwrite(chunk.data(), 1, got, m_spool.get()) != got) {
-                error = std::string("无法写入临时文件：") + std::strerror(errno);
+                error = std::string("无法写入临时文件：") + SystemErrorText(errno);
                 return false;
             }
         }
         if (std::ferror(file) != 0 || std::fflush(m_spool.get()) != 0) {
-            error = std::string("读取输入失败：") + std::strerror(errno);
+            error = std::string("读取输入失败：") + SystemErrorText(errno);
             return false;
         }
         readable = m_spool.get();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/xlsx_package.h"
+#include "sheet/system_error.h"
 
 #include <expat.h>
 #include <sys/stat.h>
@@ -397,18 +398,18 @@ struct StylesLoader {
 StdioPtr Spooled(std::FILE *file, std::string &error) {
     StdioPtr copy(std::tmpfile());
     if (copy == nullptr) {
-        error = std::string("无法创建临时文件：") + std::strerror(errno);
+        error = std::string("无法创建临时文件：") + SystemErrorText(errno);
         return nullptr;
     }
     std::vector<char> chunk(kChunkBytes);
     for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
         if (std::fwrite(chunk.data(), 1, got, copy.get()) != got) {
-            error = std::string("无法写入临时文件：") + std::strerror(errno);
+            error = std::string("无法写入临时文件：") + SystemErrorText(errno);
             return nullptr;
         }
     }
     if (std::ferror(file) != 0 || std::fflush(copy.get()) != 0) {
-        error = std::string("读取输入失败：") + std::strerror(errno);
+        error = std::string("读取输入失败：") + SystemErrorText(errno);
         return nullptr;
     }
     std::rewind(copy.get());
@@ -487,7 +488,7 @@ bool XlsxPackage::OpenArchive(std::FILE *file, std::string &error) {
         if (descriptor >= 0) {
             close(descriptor);
         }
-        error = std::string("无法读取输入：") + std::strerror(errno);
+        error = std::string("无法读取输入：") + SystemErrorText(errno);
         return false;
     }
     zip_error_t zipError;

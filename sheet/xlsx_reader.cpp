@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/xlsx_reader.h"
+#include "sheet/system_error.h"
 
 #include <expat.h>
 #include <zip.h>
@@ -218,7 +219,7 @@ bool XlsxReader::DateForm(double serial, std::uint8_t parts, bool from1904, std:
 bool XlsxReader::Open(const std::string &path, std::string &error) {
     const StdioPtr file(std::fopen(path.c_str(), "rb"));
     if (file == nullptr) {
-        error = "无法打开 " + path + "：" + std::strerror(errno);
+        error = "无法打开 " + path + "：" + SystemErrorText(errno);
         return false;
     }
     return Open(file.get(), error);

@@ -4,9 +4,11 @@
 
 #include <xlsxwriter.h>
 
+#include "sheet/system_error.h"
 #include "sheet/xlsx_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 
@@ -237,7 +239,23 @@ bool XlsxWriter::Finish(std::string &error) {
     const lxw_error closed = workbook_close(m_workbook.release());
     m_sheet = nullptr;
     if (closed != LXW_NO_ERROR) {
-        error = std::string("无法写入 .xlsx 工作簿：") + lxw_strerror(closed);
+        const int number = errno;
+        error = "无法写入 .xlsx 工作簿：";
+        switch (closed) {
+            case LXW_ERROR_CREATING_XLSX_FILE:
+                error += "无法创建文件（" + SystemErrorText(number) + "）";
+                break;
+            case LXW_ERROR_CREATING_TMPFILE:
+            case LXW_ERROR_READING_TMPFILE:
+                error += "临时文件出错（" + SystemErrorText(number) + "）";
+                break;
+            case LXW_ERROR_MEMORY_MALLOC_FAILED:
+                error += "内存不足";
+                break;
+            default:
+                error += "压缩失败（" + SystemErrorText(number) + "）";
+                break;
+        }
         return false;
     }
     return ReadsBack(error);

@@ -477,6 +477,7 @@ TEST_F(BatchCli, BrokenPipesAndFileSizeLimitsDoNotKillTheRun) {
     const Outcome capped = Run({"bonus", Path("in.csv"), "-o", Path("out.csv")}, "", limited);
     EXPECT_EQ(capped.Status, 2);
     EXPECT_NE(capped.Err.find("写入失败"), std::string::npos) << capped.Err;
+    EXPECT_NE(capped.Err.find("文件超过允许的大小"), std::string::npos) << capped.Err;
     EXPECT_EQ(Read("out.csv"), "old");
     EXPECT_EQ(Files(), (std::set<std::string>{"in.csv", "out.csv"}));
 }
