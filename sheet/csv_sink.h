@@ -8,6 +8,7 @@
 
 #include "sheet/csv_writer.h"
 #include "sheet/record_sink.h"
+#include "sheet/system_error.h"
 
 namespace taxcalc {
 
@@ -30,7 +31,7 @@ public:
         if (m_writer.Flush()) {
             return true;
         }
-        error = std::string("写入失败：") + std::strerror(m_writer.ErrorNumber());
+        error = std::string("写入失败：") + SystemErrorText(m_writer.ErrorNumber());
         return false;
     }
 
