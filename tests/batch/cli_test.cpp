@@ -761,14 +761,21 @@ def styled(wb, ws):
     ws.column_dimensions["B"].width = 30
 book(sys.argv[4], styled)
 book(sys.argv[5], lambda wb, ws: ws["A1"].__setattr__("font", Font(bold=True)))
+import xlwt
+old = xlwt.Workbook()
+sheet = old.add_sheet("年终奖")
+sheet.write(0, 0, "年终奖")
+sheet.write(1, 0, 18001)
+old.save(sys.argv[6])
 )PY",
               {Path("sheets.xlsx"), Path("formula.xlsx"), Path("merged.xlsx"), Path("styled.xlsx"),
-               Path("plain.xlsx")});
+               Path("plain.xlsx"), Path("old.xls")});
     const std::pair<std::string, std::string> refused[] = {
         {"sheets.xlsx", "会丢失其中的工作表“汇总”，没有写回"},
         {"formula.xlsx", "会丢失其中的公式，没有写回"},
         {"merged.xlsx", "会丢失其中的合并单元格，没有写回"},
         {"styled.xlsx", "会丢失其中的填充颜色、字体、列宽，没有写回"},
+        {"old.xls", "会丢失其中的Excel 97-2003 工作簿的格式（写回的将是 CSV 文本），没有写回"},
     };
     for (const auto &[name, lost] : refused) {
         SCOPED_TRACE(name);
