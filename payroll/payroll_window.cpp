@@ -620,7 +620,7 @@ void PayrollWindow::setBusy(bool busy) {
     m_cancel->setVisible(busy);
     m_cancel->setEnabled(busy);
     m_saveAction->setEnabled(!busy && m_model->outcomes() != nullptr);
-    m_computeAction->setEnabled(!busy && m_table != nullptr);
+    m_computeAction->setEnabled(!busy);
     if (busy) {
         m_progress->setValue(0);
         m_phaseClock.invalidate();
@@ -776,8 +776,9 @@ void PayrollWindow::closeEvent(QCloseEvent *event) {
 void PayrollWindow::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
-        // The marks' colours are chosen for the palette the rows are painted on.
-        m_model->setPalette(m_view->palette());
+        // The marks' colours are chosen for the palette the rows are painted on, which
+        // the table takes after the window.
+        QTimer::singleShot(0, this, [this] { m_model->setPalette(m_view->palette()); });
     }
 }
 
@@ -916,6 +917,19 @@ void PayrollWindow::placeOnScreen() {
         resize(kDefaultSize);
     }
     m_splitter->restoreState(settings.value(kSplitterKey).toByteArray());
+    fitToScreen();
+}
+
+void PayrollWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // Only now is the frame known that the desktop puts round the window.
+    if (!m_fitted) {
+        m_fitted = true;
+        fitToScreen();
+    }
+}
+
+void PayrollWindow::fitToScreen() {
     // Within the screen's free area at any scale: the remembered size may be from a
     // larger screen, the default too large for a small one at 150 %.
     const QScreen *shown = screen();

@@ -68,6 +68,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -76,6 +77,7 @@ private:
     void buildFindBar(QWidget *parent);
     // The remembered size and splitter, or a default, within the screen's free area.
     void placeOnScreen();
+    void fitToScreen();
     void rememberPlace();
     void rememberFile(const QString &path);
     void fillRecentFiles();
@@ -144,6 +146,7 @@ private:
     // For the time left: when the phase shown began.
     QElapsedTimer m_phaseClock;
     int m_phaseShown = -1;
+    bool m_fitted = false;
 
     QString m_path;
     QString m_openingPath;

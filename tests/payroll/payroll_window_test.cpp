@@ -9,24 +9,35 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHash>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
+#include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <vector>
 
 #include "payroll/bonus_chart.h"
 #include "payroll/figures_chart.h"
@@ -60,6 +71,72 @@ const QString kBonusSummary = QStringLiteral(
 // pay nothing; abc is refused. 1035.00 in all.
 const QString kWageSummary = QStringLiteral("共 6 行 · 未能计算 1 行 · 个税合计 1,035.00 元");
 
+// WCAG 2 contrast, worked out here from the sRGB channels.
+double Luminance(const QColor &colour) {
+    const auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) + 0.0722 * linear(colour.blue());
+}
+
+double Contrast(const QColor &a, const QColor &b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The strongest contrast of any pixel of the area with its background: that of
+// the ink the text is painted in, where the area holds text.
+double InkContrast(const QImage &image, const QRect &area, const QColor &background) {
+    double strongest = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            strongest = std::max(strongest, Contrast(image.pixelColor(x, y), background));
+        }
+    }
+    return strongest;
+}
+
+// A dark desktop's colours, as dark themes set them.
+QPalette DarkPalette() {
+    QPalette dark;
+    const QColor light(0xEE, 0xEE, 0xEE);
+    dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
+    dark.setColor(QPalette::WindowText, light);
+    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
+    dark.setColor(QPalette::Text, light);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, light);
+    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
+    return dark;
+}
+
+// What the window tells assistive technology, as the bridge would hear it.
+struct Heard {
+    QAccessible::Event Type;
+    QObject *Object;
+    QString Text;  // the focused cell's name and description; what an alert says
+};
+std::vector<Heard> *g_heard = nullptr;
+
+void Overhear(QAccessibleEvent *event) {
+    if (g_heard == nullptr) {
+        return;
+    }
+    Heard heard{event->type(), event->object(), {}};
+    if (QAccessibleInterface *told = event->accessibleInterface()) {
+        heard.Text = told->text(QAccessible::Name);
+        if (event->type() == QAccessible::Focus) {
+            heard.Text += QLatin1Char('|') + told->text(QAccessible::Description);
+        }
+    }
+    g_heard->push_back(heard);
+}
+
 }  // namespace
 
 class PayrollWindowTest : public QObject {
@@ -86,6 +163,22 @@ private slots:
     void asksTheEncodingWhereTheFileLeavesItOpen();
     void controlsHaveAccessibleNamesAndQtSpeaksChinese();
 
+    void scrollKeysMoveTheRowsNeverTheMode_data();
+    void scrollKeysMoveTheRowsNeverTheMode();
+    void tabLeavesTheTableAndItsFocusIsDrawn();
+    void keepsThePeriodThroughModesThatLackIt();
+    void marksAndChartReadOnLightAndDarkPalettes_data();
+    void marksAndChartReadOnLightAndDarkPalettes();
+    void fitsTheScreenAndRemembersItsPlace();
+    void sortsTheViewNotTheFile_data();
+    void sortsTheViewNotTheFile();
+    void findsByNumberOrName_data();
+    void findsByNumberOrName();
+    void copiesRowsAsCellsWithTheHeader();
+    void remembersRecentFilesAndTheirFolder();
+    void screenReadersHearTheFocusedRowAndTheStatus();
+    void smallThings();
+
 private:
     template <typename T>
     T *control(const char *name) const {
@@ -96,6 +189,10 @@ private:
         return found;
     }
     QString summary() const { return control<QLabel>("summaryLabel")->text(); }
+    QString status() const { return control<QLabel>("statusLabel")->text(); }
+    QTableView *rows() const { return control<QTableView>("rowsView"); }
+    // The 工号 of the rows in the view's order.
+    QStringList numbers() const;
     PayrollModel *model() const {
         return qobject_cast<PayrollModel *>(control<QTableView>("rowsView")->model());
     }
@@ -133,6 +230,16 @@ void PayrollWindowTest::init() {
 
 void PayrollWindowTest::cleanup() {
     m_window.reset();
+    // Each test starts without the sizes and files another remembered.
+    QSettings().clear();
+}
+
+QStringList PayrollWindowTest::numbers() const {
+    QStringList shown;
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        shown.append(model()->index(row, 0).data().toString());
+    }
+    return shown;
 }
 
 QString PayrollWindowTest::writeFile(const QString &name, const QByteArray &bytes) const {
@@ -621,6 +728,15 @@ void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
     QCOMPARE(model()->index(0, 0).data(PayrollModel::kStateRole).toInt(),
              static_cast<int>(RowState::Advised));
     QVERIFY(!control<QCheckBox>("markedOnlyCheck")->isEnabled());
+    // A save computes the rows that the cancel left out: the summary has its totals then.
+    // 200000 x 1695.10 + 200000 x (53501.50 x 10 % - 105 = 5245.15); only 18001 is in a zone.
+    const QString bigSummary = QStringLiteral(
+        "共 400,000 行 · 未能计算 0 行 · 盲区 200,000 行 · 个税合计 1,388,050,000.00 元 · "
+        "全部按建议调整可少缴个税 231,020,000.00 元");
+    m_window->saveFile(m_dir.filePath(QStringLiteral("big-saved.csv")));
+    QVERIFY(waitIdle());
+    QCOMPARE(status(), QStringLiteral("已保存 big-saved.csv"));
+    QCOMPARE(summary(), bigSummary);
 
     m_window->openFile(m_dir.filePath(QStringLiteral("small.csv")));
     QVERIFY(waitIdle());
@@ -635,6 +751,10 @@ void PayrollWindowTest::cancelsALongRunAndKeepsWhatWasShown() {
              qPrintable(cancelled));
     QVERIFY(summary() == kBonusSummary ||
             summary() == QStringLiteral("共 400,000 行 · 合计未算完（已取消）"));
+    // F5 computes again whatever Esc stopped.
+    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    QVERIFY(waitIdle());
+    QVERIFY(summary() == kBonusSummary || summary() == bigSummary);
     m_window->openFile(path);
     QVERIFY(waitIdle());
     QCOMPARE(model()->rowCount(), 400000);
@@ -744,6 +864,397 @@ void PayrollWindowTest::controlsHaveAccessibleNamesAndQtSpeaksChinese() {
     }
     QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+}
+
+void PayrollWindowTest::scrollKeysMoveTheRowsNeverTheMode_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("PageDown") << int(Qt::Key_PageDown) << Qt::KeyboardModifiers();
+    QTest::newRow("PageUp") << int(Qt::Key_PageUp) << Qt::KeyboardModifiers();
+    QTest::newRow("End") << int(Qt::Key_End) << Qt::KeyboardModifiers();
+    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("Home") << int(Qt::Key_Home) << Qt::KeyboardModifiers();
+    QTest::newRow("Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers();
+}
+
+void PayrollWindowTest::scrollKeysMoveTheRowsNeverTheMode() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    m_window->openFile(writeFile(QStringLiteral("keys.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    // After opening, the keys go to the rows, from the first.
+    QCOMPARE(QApplication::focusWidget(), rows());
+    QCOMPARE(rows()->currentIndex().row(), 0);
+    QComboBox *mode = control<QComboBox>("modeCombo");
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    // A box holding the focus that the user never gave it takes no key either,
+    // nor does a box the wheel passes over.
+    mode->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(mode, static_cast<Qt::Key>(key), modifiers);
+    QWheelEvent wheel(QPointF(5, 5), mode->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(mode, &wheel);
+    QCOMPARE(mode->currentText(), QStringLiteral("年终奖"));
+    QVERIFY(!control<QPushButton>("cancelButton")->isVisible());
+    QCOMPARE(summary(), kBonusSummary);
+}
+
+void PayrollWindowTest::tabLeavesTheTableAndItsFocusIsDrawn() {
+    m_window->openFile(writeFile(QStringLiteral("tab.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QTableView *view = rows();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->currentIndex().row(), 1);
+    const QRect row = view->visualRect(model()->index(1, 0)).adjusted(0, -2, 0, 2);
+    const QImage focused = view->viewport()->grab().toImage().copy(row);
+    // Tab leaves the table without moving its row; Shift+Tab comes back to it.
+    QTest::keyClick(view, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != view);
+    QCOMPARE(view->currentIndex().row(), 1);
+    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), view);
+    QTest::keyClick(view, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), control<QCheckBox>("markedOnlyCheck"));
+    QCOMPARE(view->currentIndex().row(), 1);
+    // The row with the focus is drawn otherwise than the same row without it.
+    QVERIFY(view->viewport()->grab().toImage().copy(row) != focused);
+}
+
+void PayrollWindowTest::keepsThePeriodThroughModesThatLackIt() {
+    m_window->openFile(writeFile(QStringLiteral("periods.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    chooseMode(QStringLiteral("bonus"), QStringLiteral("2019"));
+    QComboBox *period = control<QComboBox>("periodCombo");
+    QLabel *note = control<QLabel>("periodNote");
+    QVERIFY(!note->isVisibleTo(m_window.get()));
+    // 税后反推工资 has no 2019: it says so beside the box.
+    chooseMode(QStringLiteral("gross-wage"), QString());
+    QVERIFY(period->currentData().toString() != QStringLiteral("2019"));
+    QVERIFY(note->isVisibleTo(m_window.get()));
+    QVERIFY(note->text().contains(QStringLiteral("2019")));
+    QVERIFY(note->text().contains(QStringLiteral("税后反推工资")));
+    // 最优分配 and 年终奖 have it, and take it again.
+    chooseMode(QStringLiteral("split"), QString());
+    QCOMPARE(period->currentData().toString(), QStringLiteral("2019"));
+    QVERIFY(!note->isVisibleTo(m_window.get()));
+    chooseMode(QStringLiteral("bonus"), QString());
+    QCOMPARE(period->currentData().toString(), QStringLiteral("2019"));
+    QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 12,420.13 元 · "
+                                       "全部按建议调整可少缴个税 0.00 元"));
+}
+
+void PayrollWindowTest::marksAndChartReadOnLightAndDarkPalettes_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light") << false;
+    QTest::newRow("dark") << true;
+}
+
+void PayrollWindowTest::marksAndChartReadOnLightAndDarkPalettes() {
+    QFETCH(bool, dark);
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(dark ? DarkPalette() : QApplication::style()->standardPalette());
+    m_window->openFile(writeFile(QStringLiteral("palette.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QTableView *view = rows();
+    // No row selected, so that the marked rows paint their own colours.
+    view->selectionModel()->clear();
+    QApplication::processEvents();
+    const QImage painted = view->viewport()->grab().toImage();
+    for (const int row : {0, 3}) {  // in a blind zone; refused
+        const QModelIndex cell = model()->index(row, 2);
+        const QRect area = view->visualRect(cell);
+        const QColor background = painted.pixelColor(area.right() - 3, area.center().y());
+        QCOMPARE(background, cell.data(Qt::BackgroundRole).value<QColor>());
+        QCOMPARE(Luminance(background) < 0.2, dark);
+        const double ink = InkContrast(painted, area, background);
+        QVERIFY2(ink >= 4.5, qPrintable(QStringLiteral("row %1: %2").arg(row).arg(ink)));
+    }
+    // The chart's message on its own, with no row selected.
+    auto *chart = control<BonusChart>("bonusChart");
+    const QImage message = chart->grab().toImage();
+    const QColor ground = message.pixelColor(2, 2);
+    QCOMPARE(Luminance(ground) < 0.2, dark);
+    const double ink = InkContrast(message, message.rect(), ground);
+    QApplication::setPalette(desktop);
+    QVERIFY2(ink >= 4.5, qPrintable(QString::number(ink)));
+}
+
+void PayrollWindowTest::fitsTheScreenAndRemembersItsPlace() {
+    const QRect available = m_window->screen()->availableGeometry();
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        // The 1600 x 1000 screen of the test's configuration, in logical pixels.
+        const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+        QVERIFY(std::abs(m_window->screen()->geometry().width() - 1600 / scale) <= 1);
+        QVERIFY(std::abs(m_window->screen()->geometry().height() - 1000 / scale) <= 1);
+    }
+    // A long summary and a long status do not widen it.
+    m_window->openFile(
+        writeFile(QStringLiteral("一个名字相当长的工资表文件，放在这里看窗口会不会被它撑宽.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    chooseMode(QStringLiteral("split"), QStringLiteral("2019"));
+    QApplication::processEvents();
+    QVERIFY2(available.contains(m_window->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(m_window->frameGeometry().width())
+                            .arg(m_window->frameGeometry().height())
+                            .arg(available.width())
+                            .arg(available.height())));
+    QVERIFY(m_window->width() >= m_window->minimumSizeHint().width());
+    QVERIFY(m_window->height() >= m_window->minimumSizeHint().height());
+
+    // Size and splitter come back in the next window.
+    const QSize chosen = (available.size() * 0.8).expandedTo(m_window->minimumSizeHint());
+    m_window->resize(chosen);
+    auto *splitter = m_window->findChild<QSplitter *>();
+    QApplication::processEvents();
+    splitter->setSizes({splitter->width() / 3, splitter->width() * 2 / 3});
+    const QList<int> split = splitter->sizes();
+    QVERIFY(m_window->close());
+    init();
+    QCOMPARE(m_window->size(), chosen);
+    QCOMPARE(m_window->findChild<QSplitter *>()->sizes(), split);
+}
+
+void PayrollWindowTest::sortsTheViewNotTheFile_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QStringList>("numbers");  // 工号 in the view's order, worked by hand
+    QTest::newRow("姓名 by pinyin") << 1 << 1 << QStringList{"000124", "000127", "000128",
+                                                             "000125", "000123", "000126"};
+    // Amounts by their value; 一万 is text and goes after the figures either way.
+    QTest::newRow("年终奖 rising") << 3 << 1
+                                   << QStringList{"000128", "000124", "000123", "000125", "000127", "000126"};
+    QTest::newRow("年终奖 falling") << 3 << 2 << QStringList{"000127", "000125", "000123",
+                                                             "000124", "000128", "000126"};
+    // 360.00 < 540.00 < 1695.10 < 5245.10 < 11445.00; the refused row has none, last.
+    QTest::newRow("tax falling") << 7 << 2
+                                 << QStringList{"000127", "000125", "000123", "000124", "000128", "000126"};
+    QTest::newRow("third click: the file's order")
+        << 3 << 3 << QStringList{"000123", "000124", "000125", "000126", "000127", "000128"};
+}
+
+void PayrollWindowTest::sortsTheViewNotTheFile() {
+    QFETCH(int, column);
+    QFETCH(int, clicks);
+    QFETCH(QStringList, numbers);
+    m_window->openFile(writeFile(QStringLiteral("sort.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QTableView *view = rows();
+    view->selectRow(4);  // 钱七, 000127
+    QHeaderView *header = view->horizontalHeader();
+    view->scrollTo(model()->index(0, column));
+    for (int i = 0; i < clicks; ++i) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                                 header->height() / 2));
+    }
+    QCOMPARE(this->numbers(), numbers);
+    QCOMPARE(header->sortIndicatorSection(), clicks == 3 ? -1 : column);
+    // The selected row goes along with its employee; the chart still shows it.
+    QCOMPARE(model()->index(view->currentIndex().row(), 0).data().toString(), QStringLiteral("000127"));
+    QVERIFY(control<BonusChart>("bonusChart")->accessibleDescription().contains(QStringLiteral("60000.00")));
+    // The saved file keeps the file's order.
+    const QString saved = m_dir.filePath(QStringLiteral("sorted.csv"));
+    m_window->saveFile(saved);
+    QVERIFY(waitIdle());
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 7);
+    for (int row = 1; row < 7; ++row) {
+        QVERIFY2(lines[row].contains(QStringLiteral("00012%1").arg(row + 2)), qPrintable(lines[row]));
+    }
+}
+
+void PayrollWindowTest::findsByNumberOrName_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QString>("found");  // the row's 工号; the first row's where nothing is found
+    QTest::addColumn<QString>("status");
+    QTest::newRow("a name") << "王五" << true << "000125"
+                            << "找到第 4 行";
+    QTest::newRow("part of a number, next") << "0001" << true << "000124"
+                                            << "找到第 3 行";
+    QTest::newRow("previous goes round the end") << "0001" << false << "000128"
+                                                 << "找到第 7 行";
+    QTest::newRow("a department is neither") << "财务部" << true << "000123"
+                                             << "没有工号或姓名含“财务部”的行";
+}
+
+void PayrollWindowTest::findsByNumberOrName() {
+    QFETCH(QString, text);
+    QFETCH(bool, forward);
+    QFETCH(QString, found);
+    QFETCH(QString, status);
+    m_window->openFile(writeFile(QStringLiteral("find.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+    auto *edit = control<QLineEdit>("findEdit");
+    QCOMPARE(QApplication::focusWidget(), edit);
+    edit->insert(text);  // as an input method commits it
+    QTest::keyClick(edit, Qt::Key_Return, forward ? Qt::NoModifier : Qt::ShiftModifier);
+    QCOMPARE(model()->index(rows()->currentIndex().row(), 0).data().toString(), found);
+    QCOMPARE(this->status(), status);
+    // Esc closes the bar and gives the rows the keys again.
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), rows());
+    QVERIFY(!control<QWidget>("findBar")->isVisible());
+}
+
+void PayrollWindowTest::copiesRowsAsCellsWithTheHeader() {
+    m_window->openFile(writeFile(QStringLiteral("copy.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QTableView *view = rows();
+    view->selectionModel()->select(model()->index(2, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    const QStringList header = lines[0].split(QLatin1Char('\t'));
+    QCOMPARE(header.size(), 16);
+    QCOMPARE(header[0], QStringLiteral("工号"));
+    QCOMPARE(header[15], QStringLiteral("错误"));
+    const QStringList first = lines[1].split(QLatin1Char('\t'));
+    QCOMPARE(first.size(), 16);
+    QCOMPARE(first.mid(0, 4), (QStringList{"000123", "张三", "财务部", "18001"}));
+    QCOMPARE(first[7], QStringLiteral("1695.10"));
+    const QStringList third = lines[2].split(QLatin1Char('\t'));
+    QCOMPARE(third[2], QStringLiteral("研发部, 北京"));
+    QCOMPARE(third[7], QStringLiteral("5245.10"));
+    // Ctrl+A, then every row; a cell with a quote is quoted, as spreadsheets read it.
+    m_window->openFile(
+        writeFile(QStringLiteral("quote.csv"), "工号,姓名,年终奖\n1,\"A\"\"B\",100\n2,C,200\n"));
+    QVERIFY(waitIdle());
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[1].startsWith(QStringLiteral("1\t\"A\"\"B\"\t100\t3.00\t")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("2\tC\t200\t6.00\t")));
+}
+
+void PayrollWindowTest::remembersRecentFilesAndTheirFolder() {
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sub")));
+    const QString a = writeFile(QStringLiteral("a.csv"), kPayroll);
+    const QString b = writeFile(QStringLiteral("sub/b.csv"), kPayroll);
+    const auto recent = [this] {
+        QStringList paths;
+        for (QAction *item : control<QMenu>("recentMenu")->actions()) {
+            paths.append(item->data().toString());
+        }
+        return paths;
+    };
+    for (const QString &path : {a, b, a}) {
+        m_window->openFile(path);
+        QVERIFY(waitIdle());
+    }
+    QCOMPARE(recent(), (QStringList{a, b}));
+    // The next window has them, and opens one from the menu.
+    init();
+    QCOMPARE(recent(), (QStringList{a, b}));
+    control<QMenu>("recentMenu")->actions().at(1)->trigger();
+    QVERIFY(waitIdle());
+    QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("b.csv")));
+    // The open dialog starts in the folder last used.
+    QString folder;
+    QTimer::singleShot(0, this, [&folder] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        folder = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    control<QAction>("openAction")->trigger();
+    QCOMPARE(folder, QFileInfo(b).absolutePath());
+}
+
+void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
+    std::vector<Heard> heard;
+    g_heard = &heard;
+    QAccessible::installUpdateHandler(&Overhear);
+    // Whatever way the test ends, nothing is heard into a list that has gone.
+    const std::unique_ptr<std::vector<Heard>, void (*)(std::vector<Heard> *)> stop(
+        &heard, [](std::vector<Heard> *) {
+            QAccessible::installUpdateHandler(nullptr);
+            g_heard = nullptr;
+        });
+    // Qt tells assistive technology only while a bridge listens: on X with the
+    // accessibility bus, as ctest runs this test a second time.
+    if (!QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000)) {
+        QSKIP("no accessibility bus: see payroll_window_accessibility_test");
+    }
+    m_window->openFile(writeFile(QStringLiteral("speech.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    QObject *view = rows();
+    QObject *announcer = m_window->findChild<QWidget *>(QStringLiteral("statusAnnouncer"));
+    const auto said = [&](QAccessible::Event type, QObject *object) {
+        QStringList texts;
+        for (const Heard &h : heard) {
+            if (h.Type == type && h.Object == object) {
+                texts.append(h.Text);
+            }
+        }
+        return texts;
+    };
+    QVERIFY(said(QAccessible::Alert, announcer)
+                .join(QLatin1Char('\n'))
+                .contains(QStringLiteral("已打开 speech.csv")));
+    // A recompute while the mode box has the focus tells of no focus in the table.
+    QTest::keyClick(m_window.get(), Qt::Key_M, Qt::AltModifier);
+    heard.clear();
+    QTest::keyClick(control<QComboBox>("modeCombo"), Qt::Key_Down);
+    QVERIFY(waitIdle());
+    QTest::keyClick(control<QComboBox>("modeCombo"), Qt::Key_Up);
+    QVERIFY(waitIdle());
+    QVERIFY(said(QAccessible::Focus, view).isEmpty());
+    // In the table, the row the focus moves to is said whole: who, the bonus, the tax, the mark.
+    rows()->setFocus(Qt::TabFocusReason);
+    heard.clear();
+    QTest::keyClick(rows(), Qt::Key_Down);
+    QTest::keyClick(rows(), Qt::Key_Down);
+    QTest::keyClick(rows(), Qt::Key_Down);
+    const QStringList focused = said(QAccessible::Focus, view);
+    QCOMPARE(focused.size(), 3);
+    QVERIFY(focused.back().startsWith(QStringLiteral("000126|未能计算")));
+    const QStringList rowsSaid = said(QAccessible::Alert, announcer);
+    QCOMPARE(rowsSaid.size(), 3);
+    QCOMPARE(rowsSaid[0], QStringLiteral("工号 000124，姓名 李四，年终奖 18000，2011年终奖个税 540.00"));
+    QCOMPARE(rowsSaid[2], QStringLiteral("工号 000126，姓名 赵六，年终奖 一万，未能计算：年终奖：不是数字"));
+    QTest::keyClick(rows(), Qt::Key_Up, Qt::ControlModifier);
+    QTest::keyClick(rows(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(said(QAccessible::Alert, announcer).back(),
+             QStringLiteral("工号 000123，姓名 张三，年终奖 18001，2011年终奖个税 1695.10，盲区"));
+    // A save's outcome is announced, not only shown.
+    m_window->saveFile(m_dir.filePath(QStringLiteral("speech-out.csv")));
+    QVERIFY(waitIdle());
+    QCOMPARE(said(QAccessible::Alert, announcer).back(), QStringLiteral("已保存 speech-out.csv"));
+}
+
+void PayrollWindowTest::smallThings() {
+    m_window->openFile(writeFile(QStringLiteral("small-things.csv"), kPayroll));
+    QVERIFY(waitIdle());
+    // The blind zone's tooltip gives the advice: 18000 at 3 % = 540.00, leaving 17460.00.
+    QCOMPARE(model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("盲区：建议年终奖 18000，建议税额 540.00，建议税后年终奖 17460.00"));
+    // Ctrl+Shift+S asks where to save, and the menu shows the key.
+    QAction *save = control<QAction>("saveAction");
+    QVERIFY(save->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    QString asked;
+    QTimer::singleShot(0, this, [&asked] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        asked = dialog->windowTitle();
+        dialog->reject();
+    });
+    QTest::keyClick(rows(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(asked, QStringLiteral("另存为"));
+    // F5 computes again.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(rows(), Qt::Key_F5);
+    QVERIFY(control<QPushButton>("cancelButton")->isVisible());
+    QVERIFY(waitIdle());
+    QCOMPARE(summary(), kBonusSummary);
 }
 
 QTEST_MAIN(PayrollWindowTest)
