@@ -226,6 +226,8 @@ void PayrollWindow::buildControls() {
     bar->addWidget(m_periodNote, 1);
     bar->addSpacing(16);
     bar->addWidget(m_markedOnlyCheck);
+    // The space left goes to the note where it shows, else after the controls.
+    bar->addStretch(1);
     layout->addLayout(bar);
     buildFindBar(central);
     layout->addWidget(m_findBar);
