@@ -558,25 +558,25 @@ void PayrollWindow::jobFinished() {
                                [this, path = result.Path, why = result.Error] { askEncoding(path, why); });
         }
     } else {
-        const bool opened = result.What == PayrollJob::Kind::Open;
-        if (opened) {
+        const bool openedFile = result.What == PayrollJob::Kind::Open;
+        if (openedFile) {
             m_table = result.Table;
             m_path = result.Path;
             setWindowTitle(QStringLiteral("%1 — 工资表个税").arg(QFileInfo(m_path).fileName()));
             rememberFile(m_path);
         }
         showRows(result.Outcomes);
-        if (opened) {
+        if (openedFile) {
             moveFocusToRows();
         }
-        QString openedText = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
+        QString opened = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
         // What the reader noted of the file's form: its encoding, its separator.
         const QString notes =
             FromUtf8(m_table->Notes()).trimmed().replace(QLatin1Char('\n'), QStringLiteral("；"));
         if (!notes.isEmpty()) {
-            openedText += QStringLiteral("（%1）").arg(notes);
+            opened += QStringLiteral("（%1）").arg(notes);
         }
-        m_status->setText(result.Error.isEmpty() ? openedText : result.Error);
+        m_status->setText(result.Error.isEmpty() ? opened : result.Error);
     }
     announceStatus();
     startNext();
@@ -808,9 +808,15 @@ bool PayrollWindow::eventFilter(QObject *watched, QEvent *event) {
             case QEvent::Wheel:
                 // Scrolling past a box never changes the mode or the period.
                 return true;
-            case QEvent::KeyPress:
-                // Keys change a box only where the user put the focus on it.
+            case QEvent::KeyPress: {
+                // Keys change a box only where the user put the focus on it; Tab and
+                // Shift+Tab still leave it.
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                    return false;
+                }
                 return !static_cast<QWidget *>(watched)->hasFocus() || !m_chosenCombos.contains(watched);
+            }
             default:
                 break;
         }
