@@ -80,4 +80,11 @@ void PayrollTableView::focusOutEvent(QFocusEvent *event) {
     viewport()->update();
 }
 
+void PayrollTableView::changeEvent(QEvent *event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        emit paletteChanged(palette());
+    }
+}
+
 }  // namespace taxcalc

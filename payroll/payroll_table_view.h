@@ -22,12 +22,15 @@ public:
 signals:
     // The current row changed while the table held the focus.
     void rowEntered(int row);
+    // The palette the rows are painted on changed, as on a switch to a dark desktop.
+    void paletteChanged(const QPalette &palette);
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 };
 
 }  // namespace taxcalc

@@ -259,6 +259,8 @@ void PayrollWindow::buildControls() {
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PayrollWindow::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &PayrollWindow::selectionChanged);
+    // The marks' colours are chosen for the palette the rows are painted on.
+    connect(m_view, &PayrollTableView::paletteChanged, m_model, &PayrollModel::setPalette);
     connect(m_view, &PayrollTableView::rowEntered, this,
             [this](int row) { m_announcer->announce(m_model->rowDescription(row)); });
     m_charts = new QStackedWidget(splitter);
@@ -773,15 +775,6 @@ void PayrollWindow::closeEvent(QCloseEvent *event) {
     m_pendingCompute = false;
     m_job->cancel();
     QMainWindow::closeEvent(event);
-}
-
-void PayrollWindow::changeEvent(QEvent *event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
-        // The marks' colours are chosen for the palette the rows are painted on, which
-        // the table takes after the window.
-        QTimer::singleShot(0, this, [this] { m_model->setPalette(m_view->palette()); });
-    }
 }
 
 bool PayrollWindow::eventFilter(QObject *watched, QEvent *event) {

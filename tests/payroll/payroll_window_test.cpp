@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -36,6 +37,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -72,12 +74,11 @@ const QString kBonusSummary = QStringLiteral(
 const QString kWageSummary = QStringLiteral("共 6 行 · 未能计算 1 行 · 个税合计 1,035.00 元");
 
 // WCAG 2 contrast, worked out here from the sRGB channels.
-double Luminance(const QColor &colour) {
-    const auto linear = [](int channel) {
-        const double v = channel / 255.0;
+double Luminance(const QColor &c) {
+    const auto linear = [](double v) {
         return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) + 0.0722 * linear(colour.blue());
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
 }
 
 double Contrast(const QColor &a, const QColor &b) {
@@ -86,8 +87,8 @@ double Contrast(const QColor &a, const QColor &b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The strongest contrast of any pixel of the area with its background: that of
-// the ink the text is painted in, where the area holds text.
+// The strongest contrast of a pixel of the area with the background: that of the
+// ink its text is painted in.
 double InkContrast(const QImage &image, const QRect &area, const QColor &background) {
     double strongest = 1;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -98,43 +99,22 @@ double InkContrast(const QImage &image, const QRect &area, const QColor &backgro
     return strongest;
 }
 
-// A dark desktop's colours, as dark themes set them.
-QPalette DarkPalette() {
-    QPalette dark;
-    const QColor light(0xEE, 0xEE, 0xEE);
-    dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
-    dark.setColor(QPalette::WindowText, light);
-    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
-    dark.setColor(QPalette::Text, light);
-    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::ButtonText, light);
-    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    dark.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
-    return dark;
-}
-
-// What the window tells assistive technology, as the bridge would hear it.
+// What the window tells assistive technology: the event, its object, and the name
+// (and, for the focus, the description) of what it concerns.
 struct Heard {
     QAccessible::Event Type;
     QObject *Object;
-    QString Text;  // the focused cell's name and description; what an alert says
+    QString Text;
 };
-std::vector<Heard> *g_heard = nullptr;
+std::vector<Heard> g_heard;
 
 void Overhear(QAccessibleEvent *event) {
-    if (g_heard == nullptr) {
-        return;
+    QAccessibleInterface *told = event->accessibleInterface();
+    QString text = told != nullptr ? told->text(QAccessible::Name) : QString();
+    if (told != nullptr && event->type() == QAccessible::Focus) {
+        text += QLatin1Char('|') + told->text(QAccessible::Description);
     }
-    Heard heard{event->type(), event->object(), {}};
-    if (QAccessibleInterface *told = event->accessibleInterface()) {
-        heard.Text = told->text(QAccessible::Name);
-        if (event->type() == QAccessible::Focus) {
-            heard.Text += QLatin1Char('|') + told->text(QAccessible::Description);
-        }
-    }
-    g_heard->push_back(heard);
+    g_heard.push_back({event->type(), event->object(), text});
 }
 
 }  // namespace
@@ -191,8 +171,8 @@ private:
     QString summary() const { return control<QLabel>("summaryLabel")->text(); }
     QString status() const { return control<QLabel>("statusLabel")->text(); }
     QTableView *rows() const { return control<QTableView>("rowsView"); }
-    // The 工号 of the rows in the view's order.
-    QStringList numbers() const;
+    // The 工号 of the current row.
+    QString current() const { return model()->index(rows()->currentIndex().row(), 0).data().toString(); }
     PayrollModel *model() const {
         return qobject_cast<PayrollModel *>(control<QTableView>("rowsView")->model());
     }
@@ -232,14 +212,6 @@ void PayrollWindowTest::cleanup() {
     m_window.reset();
     // Each test starts without the sizes and files another remembered.
     QSettings().clear();
-}
-
-QStringList PayrollWindowTest::numbers() const {
-    QStringList shown;
-    for (int row = 0; row < model()->rowCount(); ++row) {
-        shown.append(model()->index(row, 0).data().toString());
-    }
-    return shown;
 }
 
 QString PayrollWindowTest::writeFile(const QString &name, const QByteArray &bytes) const {
@@ -870,10 +842,8 @@ void PayrollWindowTest::scrollKeysMoveTheRowsNeverTheMode_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::newRow("PageDown") << int(Qt::Key_PageDown) << Qt::KeyboardModifiers();
-    QTest::newRow("PageUp") << int(Qt::Key_PageUp) << Qt::KeyboardModifiers();
     QTest::newRow("End") << int(Qt::Key_End) << Qt::KeyboardModifiers();
     QTest::newRow("Ctrl+End") << int(Qt::Key_End) << Qt::KeyboardModifiers(Qt::ControlModifier);
-    QTest::newRow("Home") << int(Qt::Key_Home) << Qt::KeyboardModifiers();
     QTest::newRow("Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers();
 }
 
@@ -884,11 +854,10 @@ void PayrollWindowTest::scrollKeysMoveTheRowsNeverTheMode() {
     QVERIFY(waitIdle());
     // After opening, the keys go to the rows, from the first.
     QCOMPARE(QApplication::focusWidget(), rows());
-    QCOMPARE(rows()->currentIndex().row(), 0);
+    QCOMPARE(current(), QStringLiteral("000123"));
+    QTest::keyClick(rows(), static_cast<Qt::Key>(key), modifiers);
+    // Nor does a box take keys where the user never put the focus, nor the wheel.
     QComboBox *mode = control<QComboBox>("modeCombo");
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
-    // A box holding the focus that the user never gave it takes no key either,
-    // nor does a box the wheel passes over.
     mode->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(mode, static_cast<Qt::Key>(key), modifiers);
     QWheelEvent wheel(QPointF(5, 5), mode->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
@@ -896,7 +865,9 @@ void PayrollWindowTest::scrollKeysMoveTheRowsNeverTheMode() {
     QApplication::sendEvent(mode, &wheel);
     QCOMPARE(mode->currentText(), QStringLiteral("年终奖"));
     QVERIFY(!control<QPushButton>("cancelButton")->isVisible());
-    QCOMPARE(summary(), kBonusSummary);
+    // Tab still leaves it.
+    QTest::keyClick(mode, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<QComboBox>("periodCombo"));
 }
 
 void PayrollWindowTest::tabLeavesTheTableAndItsFocusIsDrawn() {
@@ -904,20 +875,18 @@ void PayrollWindowTest::tabLeavesTheTableAndItsFocusIsDrawn() {
     QVERIFY(waitIdle());
     QTableView *view = rows();
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(view->currentIndex().row(), 1);
     const QRect row = view->visualRect(model()->index(1, 0)).adjusted(0, -2, 0, 2);
     const QImage focused = view->viewport()->grab().toImage().copy(row);
-    // Tab leaves the table without moving its row; Shift+Tab comes back to it.
+    // Tab leaves the table, Shift+Tab comes back and goes on; the row stays.
     QTest::keyClick(view, Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() != view);
-    QCOMPARE(view->currentIndex().row(), 1);
-    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), view);
     QTest::keyClick(view, Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), control<QCheckBox>("markedOnlyCheck"));
-    QCOMPARE(view->currentIndex().row(), 1);
-    // The row with the focus is drawn otherwise than the same row without it.
+    QCOMPARE(current(), QStringLiteral("000124"));
+    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+    // The row with the focus is drawn otherwise than without it.
     QVERIFY(view->viewport()->grab().toImage().copy(row) != focused);
 }
 
@@ -927,19 +896,15 @@ void PayrollWindowTest::keepsThePeriodThroughModesThatLackIt() {
     chooseMode(QStringLiteral("bonus"), QStringLiteral("2019"));
     QComboBox *period = control<QComboBox>("periodCombo");
     QLabel *note = control<QLabel>("periodNote");
-    QVERIFY(!note->isVisibleTo(m_window.get()));
-    // 税后反推工资 has no 2019: it says so beside the box.
+    QVERIFY(note->isHidden());
+    // 税后反推工资 has no 2019, and says so beside the box; 最优分配 and 年终奖 take it again.
     chooseMode(QStringLiteral("gross-wage"), QString());
     QVERIFY(period->currentData().toString() != QStringLiteral("2019"));
-    QVERIFY(note->isVisibleTo(m_window.get()));
-    QVERIFY(note->text().contains(QStringLiteral("2019")));
-    QVERIFY(note->text().contains(QStringLiteral("税后反推工资")));
-    // 最优分配 and 年终奖 have it, and take it again.
+    QVERIFY(!note->isHidden() && note->text().contains(QStringLiteral("“税后反推工资”没有 2019")));
     chooseMode(QStringLiteral("split"), QString());
     QCOMPARE(period->currentData().toString(), QStringLiteral("2019"));
-    QVERIFY(!note->isVisibleTo(m_window.get()));
+    QVERIFY(note->isHidden());
     chooseMode(QStringLiteral("bonus"), QString());
-    QCOMPARE(period->currentData().toString(), QStringLiteral("2019"));
     QCOMPARE(summary(), QStringLiteral("共 6 行 · 未能计算 1 行 · 盲区 0 行 · 个税合计 12,420.13 元 · "
                                        "全部按建议调整可少缴个税 0.00 元"));
 }
@@ -953,56 +918,50 @@ void PayrollWindowTest::marksAndChartReadOnLightAndDarkPalettes_data() {
 void PayrollWindowTest::marksAndChartReadOnLightAndDarkPalettes() {
     QFETCH(bool, dark);
     const QPalette desktop = QApplication::palette();
-    QApplication::setPalette(dark ? DarkPalette() : QApplication::style()->standardPalette());
+    // A dark theme's colours: light text, dark bases and buttons.
+    const QColor ink(0xEE, 0xEE, 0xEE);
+    const QPalette darkPalette(ink, QColor(0x35, 0x35, 0x35), QColor(0x50, 0x50, 0x50),
+                               QColor(0x20, 0x20, 0x20), QColor(0x30, 0x30, 0x30), ink, Qt::white,
+                               QColor(0x1E, 0x1E, 0x1E), QColor(0x2B, 0x2B, 0x2B));
+    QApplication::setPalette(dark ? darkPalette : QApplication::style()->standardPalette());
     m_window->openFile(writeFile(QStringLiteral("palette.csv"), kPayroll));
     QVERIFY(waitIdle());
-    QTableView *view = rows();
     // No row selected, so that the marked rows paint their own colours.
-    view->selectionModel()->clear();
-    QApplication::processEvents();
-    const QImage painted = view->viewport()->grab().toImage();
+    rows()->selectionModel()->clear();
+    const QImage painted = rows()->viewport()->grab().toImage();
     for (const int row : {0, 3}) {  // in a blind zone; refused
-        const QModelIndex cell = model()->index(row, 2);
-        const QRect area = view->visualRect(cell);
+        const QRect area = rows()->visualRect(model()->index(row, 2));
         const QColor background = painted.pixelColor(area.right() - 3, area.center().y());
-        QCOMPARE(background, cell.data(Qt::BackgroundRole).value<QColor>());
+        QCOMPARE(background, model()->index(row, 2).data(Qt::BackgroundRole).value<QColor>());
         QCOMPARE(Luminance(background) < 0.2, dark);
-        const double ink = InkContrast(painted, area, background);
-        QVERIFY2(ink >= 4.5, qPrintable(QStringLiteral("row %1: %2").arg(row).arg(ink)));
+        QVERIFY2(InkContrast(painted, area, background) >= 4.5, qPrintable(QString::number(row)));
     }
-    // The chart's message on its own, with no row selected.
-    auto *chart = control<BonusChart>("bonusChart");
-    const QImage message = chart->grab().toImage();
+    // The chart's message, with no row selected.
+    const QImage message = control<BonusChart>("bonusChart")->grab().toImage();
     const QColor ground = message.pixelColor(2, 2);
-    QCOMPARE(Luminance(ground) < 0.2, dark);
-    const double ink = InkContrast(message, message.rect(), ground);
+    const double contrast = InkContrast(message, message.rect(), ground);
     QApplication::setPalette(desktop);
-    QVERIFY2(ink >= 4.5, qPrintable(QString::number(ink)));
+    QCOMPARE(Luminance(ground) < 0.2, dark);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
 }
 
 void PayrollWindowTest::fitsTheScreenAndRemembersItsPlace() {
     const QRect available = m_window->screen()->availableGeometry();
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
-        // The 1600 x 1000 screen of the test's configuration, in logical pixels.
+        // The test's 1600 x 1000 screen, in logical pixels.
         const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
         QVERIFY(std::abs(m_window->screen()->geometry().width() - 1600 / scale) <= 1);
         QVERIFY(std::abs(m_window->screen()->geometry().height() - 1000 / scale) <= 1);
     }
-    // A long summary and a long status do not widen it.
+    // A long summary and a long name in the status do not widen it.
     m_window->openFile(
-        writeFile(QStringLiteral("一个名字相当长的工资表文件，放在这里看窗口会不会被它撑宽.csv"), kPayroll));
+        writeFile(QStringLiteral("一个名字相当长的工资表文件，看窗口会不会被它撑宽.csv"), kPayroll));
     QVERIFY(waitIdle());
     chooseMode(QStringLiteral("split"), QStringLiteral("2019"));
     QApplication::processEvents();
-    QVERIFY2(available.contains(m_window->frameGeometry()),
-             qPrintable(QStringLiteral("%1x%2 on %3x%4")
-                            .arg(m_window->frameGeometry().width())
-                            .arg(m_window->frameGeometry().height())
-                            .arg(available.width())
-                            .arg(available.height())));
+    QVERIFY(available.contains(m_window->frameGeometry()));
     QVERIFY(m_window->width() >= m_window->minimumSizeHint().width());
     QVERIFY(m_window->height() >= m_window->minimumSizeHint().height());
-
     // Size and splitter come back in the next window.
     const QSize chosen = (available.size() * 0.8).expandedTo(m_window->minimumSizeHint());
     m_window->resize(chosen);
@@ -1019,67 +978,62 @@ void PayrollWindowTest::fitsTheScreenAndRemembersItsPlace() {
 void PayrollWindowTest::sortsTheViewNotTheFile_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("clicks");
-    QTest::addColumn<QStringList>("numbers");  // 工号 in the view's order, worked by hand
-    QTest::newRow("姓名 by pinyin") << 1 << 1 << QStringList{"000124", "000127", "000128",
-                                                             "000125", "000123", "000126"};
-    // Amounts by their value; 一万 is text and goes after the figures either way.
-    QTest::newRow("年终奖 rising") << 3 << 1
-                                   << QStringList{"000128", "000124", "000123", "000125", "000127", "000126"};
-    QTest::newRow("年终奖 falling") << 3 << 2 << QStringList{"000127", "000125", "000123",
-                                                             "000124", "000128", "000126"};
-    // 360.00 < 540.00 < 1695.10 < 5245.10 < 11445.00; the refused row has none, last.
-    QTest::newRow("tax falling") << 7 << 2
-                                 << QStringList{"000127", "000125", "000123", "000124", "000128", "000126"};
-    QTest::newRow("third click: the file's order")
-        << 3 << 3 << QStringList{"000123", "000124", "000125", "000126", "000127", "000128"};
+    QTest::addColumn<QString>("order");  // the last digit of each row's 工号, worked by hand
+    QTest::newRow("姓名 by pinyin") << 1 << 1 << "478536";  // li qian sun wang zhang zhao
+    // Amounts by their value; 一万 is text, after the figures either way.
+    QTest::newRow("年终奖 rising") << 3 << 1 << "843576";
+    QTest::newRow("年终奖 falling") << 3 << 2 << "753486";
+    // 11445.00 > 5245.10 > 1695.10 > 540.00 > 360.00; the refused row has none, last.
+    QTest::newRow("tax falling") << 7 << 2 << "753486";
+    QTest::newRow("third click: the file's order") << 3 << 3 << "345678";
 }
 
 void PayrollWindowTest::sortsTheViewNotTheFile() {
     QFETCH(int, column);
     QFETCH(int, clicks);
-    QFETCH(QStringList, numbers);
+    QFETCH(QString, order);
     m_window->openFile(writeFile(QStringLiteral("sort.csv"), kPayroll));
     QVERIFY(waitIdle());
-    QTableView *view = rows();
-    view->selectRow(4);  // 钱七, 000127
-    QHeaderView *header = view->horizontalHeader();
-    view->scrollTo(model()->index(0, column));
+    rows()->selectRow(4);  // 钱七
+    QHeaderView *header = rows()->horizontalHeader();
+    rows()->scrollTo(model()->index(0, column));
     for (int i = 0; i < clicks; ++i) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                                 header->height() / 2));
+                          {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                           header->height() / 2});
     }
-    QCOMPARE(this->numbers(), numbers);
+    QString shown;
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        shown += model()->index(row, 0).data().toString().right(1);
+    }
+    QCOMPARE(shown, order);
     QCOMPARE(header->sortIndicatorSection(), clicks == 3 ? -1 : column);
-    // The selected row goes along with its employee; the chart still shows it.
-    QCOMPARE(model()->index(view->currentIndex().row(), 0).data().toString(), QStringLiteral("000127"));
-    QVERIFY(control<BonusChart>("bonusChart")->accessibleDescription().contains(QStringLiteral("60000.00")));
+    QCOMPARE(current(), QStringLiteral("000127"));  // the selection goes along with its row
     // The saved file keeps the file's order.
     const QString saved = m_dir.filePath(QStringLiteral("sorted.csv"));
     m_window->saveFile(saved);
     QVERIFY(waitIdle());
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 7);
+    const QList<QByteArray> lines = file.readAll().split('\n');
     for (int row = 1; row < 7; ++row) {
-        QVERIFY2(lines[row].contains(QStringLiteral("00012%1").arg(row + 2)), qPrintable(lines[row]));
+        QVERIFY(lines[row].startsWith("00012" + QByteArray::number(row + 2)));
     }
 }
 
 void PayrollWindowTest::findsByNumberOrName_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("forward");
-    QTest::addColumn<QString>("found");  // the row's 工号; the first row's where nothing is found
+    QTest::addColumn<QString>("found");  // 工号; the first row's where nothing is found
     QTest::addColumn<QString>("status");
     QTest::newRow("a name") << "王五" << true << "000125"
                             << "找到第 4 行";
     QTest::newRow("part of a number, next") << "0001" << true << "000124"
                                             << "找到第 3 行";
-    QTest::newRow("previous goes round the end") << "0001" << false << "000128"
-                                                 << "找到第 7 行";
-    QTest::newRow("a department is neither") << "财务部" << true << "000123"
-                                             << "没有工号或姓名含“财务部”的行";
+    QTest::newRow("previous, round the end") << "0001" << false << "000128"
+                                             << "找到第 7 行";
+    QTest::newRow("not a department") << "财务部" << true << "000123"
+                                      << "没有工号或姓名含“财务部”的行";
 }
 
 void PayrollWindowTest::findsByNumberOrName() {
@@ -1094,40 +1048,34 @@ void PayrollWindowTest::findsByNumberOrName() {
     QCOMPARE(QApplication::focusWidget(), edit);
     edit->insert(text);  // as an input method commits it
     QTest::keyClick(edit, Qt::Key_Return, forward ? Qt::NoModifier : Qt::ShiftModifier);
-    QCOMPARE(model()->index(rows()->currentIndex().row(), 0).data().toString(), found);
+    QCOMPARE(current(), found);
     QCOMPARE(this->status(), status);
     // Esc closes the bar and gives the rows the keys again.
     QTest::keyClick(edit, Qt::Key_Escape);
     QCOMPARE(QApplication::focusWidget(), rows());
-    QVERIFY(!control<QWidget>("findBar")->isVisible());
+    QVERIFY(control<QWidget>("findBar")->isHidden());
 }
 
 void PayrollWindowTest::copiesRowsAsCellsWithTheHeader() {
     m_window->openFile(writeFile(QStringLiteral("copy.csv"), kPayroll));
     QVERIFY(waitIdle());
-    QTableView *view = rows();
-    view->selectionModel()->select(model()->index(2, 0),
-                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    rows()->selectionModel()->select(model()->index(2, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(rows(), Qt::Key_C, Qt::ControlModifier);
     QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
-    const QStringList header = lines[0].split(QLatin1Char('\t'));
-    QCOMPARE(header.size(), 16);
-    QCOMPARE(header[0], QStringLiteral("工号"));
-    QCOMPARE(header[15], QStringLiteral("错误"));
-    const QStringList first = lines[1].split(QLatin1Char('\t'));
-    QCOMPARE(first.size(), 16);
-    QCOMPARE(first.mid(0, 4), (QStringList{"000123", "张三", "财务部", "18001"}));
-    QCOMPARE(first[7], QStringLiteral("1695.10"));
-    const QStringList third = lines[2].split(QLatin1Char('\t'));
-    QCOMPARE(third[2], QStringLiteral("研发部, 北京"));
-    QCOMPARE(third[7], QStringLiteral("5245.10"));
+    QCOMPARE(lines[0].split(QLatin1Char('\t')).size(), 16);
+    QVERIFY(lines[0].startsWith(QStringLiteral("工号\t姓名\t部门\t年终奖\t")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("000123\t张三\t财务部\t18001\t3500\t5000\t\t1695.10\t")));
+    QVERIFY(lines[2].startsWith(
+        QStringLiteral("000125\t王五\t研发部, 北京\t54001\t3000\t12000\t2000\t5245.10\t")));
     // Ctrl+A, then every row; a cell with a quote is quoted, as spreadsheets read it.
+    // 100 and 200 at 3 % of a twelfth: 3.00 and 6.00.
     m_window->openFile(
         writeFile(QStringLiteral("quote.csv"), "工号,姓名,年终奖\n1,\"A\"\"B\",100\n2,C,200\n"));
     QVERIFY(waitIdle());
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(rows(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(rows(), Qt::Key_C, Qt::ControlModifier);
     lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[1].startsWith(QStringLiteral("1\t\"A\"\"B\"\t100\t3.00\t")));
@@ -1138,29 +1086,23 @@ void PayrollWindowTest::remembersRecentFilesAndTheirFolder() {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sub")));
     const QString a = writeFile(QStringLiteral("a.csv"), kPayroll);
     const QString b = writeFile(QStringLiteral("sub/b.csv"), kPayroll);
-    const auto recent = [this] {
-        QStringList paths;
-        for (QAction *item : control<QMenu>("recentMenu")->actions()) {
-            paths.append(item->data().toString());
-        }
-        return paths;
-    };
     for (const QString &path : {a, b, a}) {
         m_window->openFile(path);
         QVERIFY(waitIdle());
     }
-    QCOMPARE(recent(), (QStringList{a, b}));
-    // The next window has them, and opens one from the menu.
+    // The next window lists them, the latest first, and opens one from the menu.
     init();
-    QCOMPARE(recent(), (QStringList{a, b}));
-    control<QMenu>("recentMenu")->actions().at(1)->trigger();
+    const QList<QAction *> recent = control<QMenu>("recentMenu")->actions();
+    QCOMPARE(recent.size(), 2);
+    QCOMPARE(recent[0]->data().toString(), a);
+    QCOMPARE(recent[1]->data().toString(), b);
+    recent[1]->trigger();
     QVERIFY(waitIdle());
     QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("b.csv")));
     // The open dialog starts in the folder last used.
     QString folder;
     QTimer::singleShot(0, this, [&folder] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
         folder = dialog->directory().absolutePath();
         dialog->reject();
     });
@@ -1169,15 +1111,9 @@ void PayrollWindowTest::remembersRecentFilesAndTheirFolder() {
 }
 
 void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
-    std::vector<Heard> heard;
-    g_heard = &heard;
+    g_heard.clear();
     QAccessible::installUpdateHandler(&Overhear);
-    // Whatever way the test ends, nothing is heard into a list that has gone.
-    const std::unique_ptr<std::vector<Heard>, void (*)(std::vector<Heard> *)> stop(
-        &heard, [](std::vector<Heard> *) {
-            QAccessible::installUpdateHandler(nullptr);
-            g_heard = nullptr;
-        });
+    const auto stop = qScopeGuard([] { QAccessible::installUpdateHandler(nullptr); });
     // Qt tells assistive technology only while a bridge listens: on X with the
     // accessibility bus, as ctest runs this test a second time.
     if (!QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000)) {
@@ -1185,13 +1121,12 @@ void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
     }
     m_window->openFile(writeFile(QStringLiteral("speech.csv"), kPayroll));
     QVERIFY(waitIdle());
-    QObject *view = rows();
     QObject *announcer = m_window->findChild<QWidget *>(QStringLiteral("statusAnnouncer"));
-    const auto said = [&](QAccessible::Event type, QObject *object) {
+    const auto said = [](QAccessible::Event type, QObject *object) {
         QStringList texts;
-        for (const Heard &h : heard) {
-            if (h.Type == type && h.Object == object) {
-                texts.append(h.Text);
+        for (const Heard &heard : g_heard) {
+            if (heard.Type == type && heard.Object == object) {
+                texts.append(heard.Text);
             }
         }
         return texts;
@@ -1199,28 +1134,27 @@ void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
     QVERIFY(said(QAccessible::Alert, announcer)
                 .join(QLatin1Char('\n'))
                 .contains(QStringLiteral("已打开 speech.csv")));
-    // A recompute while the mode box has the focus tells of no focus in the table.
+    // Computing again while the mode box has the focus tells of no focus in the table.
     QTest::keyClick(m_window.get(), Qt::Key_M, Qt::AltModifier);
-    heard.clear();
+    g_heard.clear();
     QTest::keyClick(control<QComboBox>("modeCombo"), Qt::Key_Down);
     QVERIFY(waitIdle());
     QTest::keyClick(control<QComboBox>("modeCombo"), Qt::Key_Up);
     QVERIFY(waitIdle());
-    QVERIFY(said(QAccessible::Focus, view).isEmpty());
+    QVERIFY(said(QAccessible::Focus, rows()).isEmpty());
     // In the table, the row the focus moves to is said whole: who, the bonus, the tax, the mark.
     rows()->setFocus(Qt::TabFocusReason);
-    heard.clear();
-    QTest::keyClick(rows(), Qt::Key_Down);
-    QTest::keyClick(rows(), Qt::Key_Down);
-    QTest::keyClick(rows(), Qt::Key_Down);
-    const QStringList focused = said(QAccessible::Focus, view);
+    g_heard.clear();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(rows(), Qt::Key_Down);
+    }
+    const QStringList focused = said(QAccessible::Focus, rows());
     QCOMPARE(focused.size(), 3);
     QVERIFY(focused.back().startsWith(QStringLiteral("000126|未能计算")));
     const QStringList rowsSaid = said(QAccessible::Alert, announcer);
     QCOMPARE(rowsSaid.size(), 3);
     QCOMPARE(rowsSaid[0], QStringLiteral("工号 000124，姓名 李四，年终奖 18000，2011年终奖个税 540.00"));
     QCOMPARE(rowsSaid[2], QStringLiteral("工号 000126，姓名 赵六，年终奖 一万，未能计算：年终奖：不是数字"));
-    QTest::keyClick(rows(), Qt::Key_Up, Qt::ControlModifier);
     QTest::keyClick(rows(), Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(said(QAccessible::Alert, announcer).back(),
              QStringLiteral("工号 000123，姓名 张三，年终奖 18001，2011年终奖个税 1695.10，盲区"));
@@ -1236,13 +1170,10 @@ void PayrollWindowTest::smallThings() {
     // The blind zone's tooltip gives the advice: 18000 at 3 % = 540.00, leaving 17460.00.
     QCOMPARE(model()->index(0, 0).data(Qt::ToolTipRole).toString(),
              QStringLiteral("盲区：建议年终奖 18000，建议税额 540.00，建议税后年终奖 17460.00"));
-    // Ctrl+Shift+S asks where to save, and the menu shows the key.
-    QAction *save = control<QAction>("saveAction");
-    QVERIFY(save->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    // Ctrl+Shift+S asks where to save.
     QString asked;
     QTimer::singleShot(0, this, [&asked] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
         asked = dialog->windowTitle();
         dialog->reject();
     });
