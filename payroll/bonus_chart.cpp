@@ -82,15 +82,19 @@ void BonusChart::describe() {
 void BonusChart::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::white);
     const QFontMetrics metrics(font());
     const int line = metrics.height();
 
     if (!m_curve) {
-        painter.setPen(palette().color(QPalette::PlaceholderText));
+        // A message alone is text like any other: the palette's text on its base,
+        // readable on a dark desktop as on a light one.
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(palette().color(QPalette::Text));
         painter.drawText(rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap, m_reason);
         return;
     }
+    // The curve's inks are chosen for white.
+    painter.fillRect(rect(), Qt::white);
     const BonusCurve &curve = *m_curve;
     Cents low = curve.Points.front().AfterTax;
     Cents high = low;
@@ -130,8 +134,10 @@ void BonusChart::paintEvent(QPaintEvent *) {
     for (const BonusCurve::Zone &zone : curve.Zones) {
         const QRectF band(QPointF(x(static_cast<double>(zone.Lower) / 100), plot.top()),
                           QPointF(x(static_cast<double>(zone.Upper) / 100), plot.bottom()));
-        painter.fillRect(band, RowMarkColour(RowState::Advised));
-        painter.setPen(QPen(RowMarkColour(RowState::Advised).darker(125), 1, Qt::DashLine));
+        // The chart is drawn on white whatever the desktop: the light tint.
+        const QColor tint = RowMarkColours(RowState::Advised, false).Background;
+        painter.fillRect(band, tint);
+        painter.setPen(QPen(tint.darker(125), 1, Qt::DashLine));
         painter.drawLine(band.topLeft(), band.bottomLeft());
         painter.drawLine(band.topRight(), band.bottomRight());
         painter.setPen(kAxisInk);

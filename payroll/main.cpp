@@ -43,6 +43,9 @@ int main(int argc, char *argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("工资表个税"));
+    // Where the window keeps its size, its recent files and its last folder.
+    QApplication::setOrganizationName(QStringLiteral("taxcalc"));
+    QApplication::setApplicationName(QStringLiteral("taxcalc-payroll"));
     taxcalc::PrepareApplication(application, QStringLiteral("io.github.taxcalc.TaxcalcPayroll"));
     // A sans CJK face behind the platform's own, so that Chinese cells do not fall
     // back to whatever face happens to hold the characters.

@@ -60,6 +60,7 @@ void PayrollJob::start(Kind kind, std::function<void(Result &)> work) {
     m_cancel = false;
     m_done = 0;
     m_total = 0;
+    m_rowsRead = 0;
     m_result = Result{};
     m_result.What = kind;
     m_thread.reset(QThread::create([this, work = std::move(work)] { work(m_result); }));
@@ -89,7 +90,11 @@ void PayrollJob::open(const QString &path, const Computation &computation, TextE
         auto table = std::make_shared<PayrollTable>();
         std::string error;
         const PayrollTable::Status read = table->Read(
-            input.get(), error, [this, size](std::uint64_t bytes, std::uint64_t) { report(bytes, size); },
+            input.get(), error,
+            [this, size](std::uint64_t bytes, std::uint64_t rows) {
+                m_rowsRead = rows;
+                report(bytes, size);
+            },
             &m_cancel, InputForm{.Encoding = encoding, .NamedBy = "按所选"});
         if (read != PayrollTable::Status::Done) {
             result.Cancelled = read == PayrollTable::Status::Cancelled;
@@ -142,9 +147,22 @@ void PayrollJob::computeRows(std::shared_ptr<const PayrollTable> table, const Co
 
 void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QString &path) {
     start(Kind::Save, [this, outcomes, path](Result &result) {
-        m_phase = Phase::Saving;
         result.Path = path;
         result.Outcomes = outcomes;
+        // Rows whose computing was cancelled are computed here, and their totals kept:
+        // the window shows them once the file is saved, instead of its cancelled ones.
+        if (!outcomes->RowsComputed()) {
+            m_phase = Phase::Computing;
+            PayrollOutcomes whole = *outcomes;
+            const std::uint64_t all = outcomes->Table().Rows();
+            if (whole.ComputeRows([this, all](std::uint64_t done) { report(done, all); }, &m_cancel) !=
+                PayrollOutcomes::Status::Done) {
+                result.Cancelled = true;
+                return;
+            }
+            result.Outcomes = std::make_shared<const PayrollOutcomes>(std::move(whole));
+        }
+        m_phase = Phase::Saving;
         // The name decides the format, as for taxcalc-batch.
         OutputFile output;
         std::string error;
@@ -155,7 +173,7 @@ void PayrollJob::save(std::shared_ptr<const PayrollOutcomes> outcomes, const QSt
             return;
         }
         const std::uint64_t rows = outcomes->Table().Rows();
-        const bool written = outcomes->Write(
+        const bool written = result.Outcomes->Write(
             *sink, error, [this, rows](std::uint64_t done) { report(done, rows); }, &m_cancel);
         sink.reset();
         if (!written || !output.Commit(error)) {

@@ -58,6 +58,8 @@ public:
     Phase phase() const noexcept { return m_phase.load(); }
     // Parts done of the phase, from 0 to 1000; -1 while the size is unknown.
     int permille() const noexcept;
+    // The rows read so far while reading a file.
+    std::uint64_t rowsRead() const noexcept { return m_rowsRead.load(); }
 
     // The result of the work that finished last.
     Result takeResult() { return std::move(m_result); }
@@ -85,6 +87,7 @@ private:
     std::atomic<Phase> m_phase{Phase::Reading};
     std::atomic<std::uint64_t> m_done{0};
     std::atomic<std::uint64_t> m_total{0};
+    std::atomic<std::uint64_t> m_rowsRead{0};
     Result m_result;
     std::mutex m_previewLock;
     std::shared_ptr<const PayrollOutcomes> m_preview;

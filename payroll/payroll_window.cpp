@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -14,13 +16,17 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -33,7 +39,9 @@
 #include "payroll/figures_chart.h"
 #include "payroll/payroll_job.h"
 #include "payroll/payroll_model.h"
+#include "payroll/payroll_table_view.h"
 #include "payroll/row_marks.h"
+#include "payroll/status_announcer.h"
 #include "payroll/yuan_text.h"
 #include "paysheet/bonus_curve.h"
 #include "ui/utf8_text.h"
@@ -46,6 +54,27 @@ constexpr auto kCsvSuffix = QLatin1StringView(".csv");
 
 constexpr int kChartSamples = 480;
 constexpr int kSizingRows = 200;
+constexpr int kRecentFiles = 8;
+const QSize kDefaultSize(1280, 760);
+
+constexpr auto kGeometryKey = QLatin1StringView("payroll/geometry");
+constexpr auto kSplitterKey = QLatin1StringView("payroll/splitter");
+constexpr auto kRecentKey = QLatin1StringView("payroll/recentFiles");
+constexpr auto kFolderKey = QLatin1StringView("payroll/lastFolder");
+
+// Where a combo box's focus came from the user, who may now type into it.
+bool ChosenByUser(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason || reason == Qt::MouseFocusReason;
+}
+
+// "12 秒", "3 分 05 秒"
+QString Duration(qint64 seconds) {
+    if (seconds < 60) {
+        return QStringLiteral("%1 秒").arg(seconds);
+    }
+    return QStringLiteral("%1 分 %2 秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 QString PeriodText(const PeriodRules &rules) {
     return QStringLiteral("%1（%2 至 %3）")
@@ -80,10 +109,15 @@ PayrollWindow::PayrollWindow(QWidget *parent)
     connect(m_job, &PayrollJob::previewReady, this, &PayrollWindow::showPreview);
     m_progressTimer->setInterval(100);
     connect(m_progressTimer, &QTimer::timeout, this, &PayrollWindow::showProgress);
+    m_announcer = new StatusAnnouncer(this);
+    m_model->setPalette(m_view->palette());
     fillPeriods();
     setBusy(false);
     showSummary();
-    resize(1280, 760);
+    fillRecentFiles();
+    placeOnScreen();
+    // The table holds the focus from the start: no key meant for the rows reaches a mode box.
+    m_view->setFocus(Qt::OtherFocusReason);
 }
 
 PayrollWindow::~PayrollWindow() = default;
@@ -95,13 +129,44 @@ void PayrollWindow::buildMenus() {
     open->setShortcut(QKeySequence::Open);
     m_saveAction = file->addAction(QStringLiteral("另存为(&A)…"), this, &PayrollWindow::chooseFileToSave);
     m_saveAction->setObjectName(QStringLiteral("saveAction"));
-    m_saveAction->setShortcuts({QKeySequence::SaveAs, QKeySequence::Save});
+    // Bound by its keys: the standard "save as" key is empty under several desktops.
+    m_saveAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence::Save});
+    m_recentMenu = file->addMenu(QStringLiteral("最近打开(&R)"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_recentMenu->setAccessibleName(QStringLiteral("最近打开"));
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("quitAction"));
     quit->setShortcut(QKeySequence::Quit);
 
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    // Both are the table's own shortcuts (see buildControls), so that the summary's
+    // and the find box's text copy and select as text.
+    m_copyAction = edit->addAction(QStringLiteral("复制所选行(&C)"), this, &PayrollWindow::copyRows);
+    m_copyAction->setObjectName(QStringLiteral("copyAction"));
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_selectAllAction = edit->addAction(QStringLiteral("全选(&A)"), this, [this] { m_view->selectAll(); });
+    m_selectAllAction->setObjectName(QStringLiteral("selectAllAction"));
+    m_selectAllAction->setShortcut(QKeySequence::SelectAll);
+    m_selectAllAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    edit->addSeparator();
+    QAction *find = edit->addAction(QStringLiteral("查找(&F)…"), this, &PayrollWindow::showFindBar);
+    find->setObjectName(QStringLiteral("findAction"));
+    find->setShortcut(QKeySequence::Find);
+    QAction *findNext =
+        edit->addAction(QStringLiteral("查找下一个(&N)"), this, [this] { this->findNext(true); });
+    findNext->setObjectName(QStringLiteral("findNextAction"));
+    findNext->setShortcut(QKeySequence::FindNext);
+    QAction *findPrevious =
+        edit->addAction(QStringLiteral("查找上一个(&P)"), this, [this] { this->findNext(false); });
+    findPrevious->setObjectName(QStringLiteral("findPreviousAction"));
+    findPrevious->setShortcut(QKeySequence::FindPrevious);
+
     QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    m_computeAction = view->addAction(QStringLiteral("重新计算(&R)"), this, &PayrollWindow::computeAgain);
+    m_computeAction->setObjectName(QStringLiteral("computeAction"));
+    m_computeAction->setShortcut(QKeySequence(Qt::Key_F5));
     m_markedOnlyAction = view->addAction(QStringLiteral("只显示盲区和未能计算的行(&B)"));
     m_markedOnlyAction->setObjectName(QStringLiteral("markedOnlyAction"));
     m_markedOnlyAction->setCheckable(true);
@@ -133,12 +198,22 @@ void PayrollWindow::buildControls() {
     m_periodCombo->setAccessibleName(QStringLiteral("税法期间"));
     m_periodCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     periodLabel->setBuddy(m_periodCombo);
+    m_periodNote = new QLabel(central);
+    m_periodNote->setObjectName(QStringLiteral("periodNote"));
+    m_periodNote->setWordWrap(true);
+    m_periodNote->hide();
+    for (QComboBox *combo : {m_modeCombo, m_periodCombo}) {
+        combo->installEventFilter(this);
+    }
     m_markedOnlyCheck = new QCheckBox(QStringLiteral("只显示盲区和未能计算的行(&B)"), central);
     m_markedOnlyCheck->setObjectName(QStringLiteral("markedOnlyCheck"));
     m_markedOnlyCheck->setAccessibleName(QStringLiteral("只显示盲区和未能计算的行"));
     connect(m_markedOnlyCheck, &QCheckBox::toggled, m_markedOnlyAction, &QAction::setChecked);
     connect(m_modeCombo, &QComboBox::currentIndexChanged, this, &PayrollWindow::modeChanged);
     connect(m_periodCombo, &QComboBox::currentIndexChanged, this, [this] {
+        // Only the user's choice is kept: fillPeriods() blocks the box's signals.
+        m_chosenPeriod = m_periodCombo->currentData().toString();
+        showPeriodNote();
         if (m_table) {
             modeChanged();
         }
@@ -148,28 +223,46 @@ void PayrollWindow::buildControls() {
     bar->addSpacing(16);
     bar->addWidget(periodLabel);
     bar->addWidget(m_periodCombo);
+    bar->addWidget(m_periodNote, 1);
     bar->addSpacing(16);
     bar->addWidget(m_markedOnlyCheck);
+    // The space left goes to the note where it shows, else after the controls.
     bar->addStretch(1);
     layout->addLayout(bar);
+    buildFindBar(central);
+    layout->addWidget(m_findBar);
 
     auto *splitter = new QSplitter(Qt::Horizontal, central);
-    m_view = new QTableView(splitter);
+    splitter->setChildrenCollapsible(false);
+    m_splitter = splitter;
+    m_view = new PayrollTableView(splitter);
     m_view->setObjectName(QStringLiteral("rowsView"));
     m_view->setAccessibleName(QStringLiteral("工资表各行"));
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->addAction(m_copyAction);
+    m_view->addAction(m_selectAllAction);
     m_view->setAlternatingRowColors(false);
     m_view->setWordWrap(false);
     // Fixed row heights: a million rows scroll without measuring any of them.
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setHighlightSections(false);
+    // A click on a header sorts by its column, a second the other way, a third
+    // returns to the file's order; the arrow shows which.
+    m_view->horizontalHeader()->setSortIndicatorClearable(true);
+    m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_view->horizontalHeader()->setSortIndicatorShown(true);
+    m_view->setSortingEnabled(true);
     m_view->setIconSize(QSize(16, 16));
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PayrollWindow::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &PayrollWindow::selectionChanged);
+    // The marks' colours are chosen for the palette the rows are painted on.
+    connect(m_view, &PayrollTableView::paletteChanged, m_model, &PayrollModel::setPalette);
+    connect(m_view, &PayrollTableView::rowEntered, this,
+            [this](int row) { m_announcer->announce(m_model->rowDescription(row)); });
     m_charts = new QStackedWidget(splitter);
     m_chart = new BonusChart(m_charts);
     m_chart->setObjectName(QStringLiteral("bonusChart"));
@@ -191,11 +284,15 @@ void PayrollWindow::buildControls() {
     QFont summaryFont = m_summary->font();
     summaryFont.setBold(true);
     m_summary->setFont(summaryFont);
+    // Wrapped rather than widening the window past a small screen.
+    m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
     setCentralWidget(central);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusLabel"));
+    // A long name in the status never widens the window past the screen.
+    m_status->setMinimumWidth(1);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setAccessibleName(QStringLiteral("进度"));
@@ -216,7 +313,8 @@ void PayrollWindow::buildControls() {
 
     setTabOrder(m_modeCombo, m_periodCombo);
     setTabOrder(m_periodCombo, m_markedOnlyCheck);
-    setTabOrder(m_markedOnlyCheck, m_view);
+    setTabOrder(m_markedOnlyCheck, m_findEdit);
+    setTabOrder(m_findEdit, m_view);
     setTabOrder(m_view, m_summary);
     setTabOrder(m_summary, m_cancel);
 }
@@ -235,10 +333,8 @@ Computation PayrollWindow::computation() const {
 }
 
 void PayrollWindow::fillPeriods() {
-    // The period last chosen, kept while a mode that takes none is shown.
-    if (m_periodCombo->isEnabled()) {
-        m_chosenPeriod = m_periodCombo->currentData().toString();
-    }
+    // The period the user chose stays chosen through modes that lack it: m_chosenPeriod
+    // changes only when the user picks another.
     const QSignalBlocker blocker(m_periodCombo);
     m_periodCombo->clear();
     // The periods the core computes the mode under, as taxcalc-batch takes --rules.
@@ -253,17 +349,33 @@ void PayrollWindow::fillPeriods() {
                 ? QStringLiteral("2011 与 2010 对照")
                 : QStringLiteral("%1 年起的规则").arg(FromUtf8(own.Period().FirstDay.substr(0, 4))));
         m_periodCombo->setEnabled(false);
+        showPeriodNote();
         return;
     }
     m_periodCombo->setEnabled(true);
     const int kept = m_periodCombo->findData(m_chosenPeriod);
     m_periodCombo->setCurrentIndex(kept >= 0 ? kept
                                              : std::max(0, m_periodCombo->findData(QStringLiteral("2011"))));
+    showPeriodNote();
+}
+
+void PayrollWindow::showPeriodNote() {
+    const QString used = FromUtf8(computation().Period().Name);
+    if (used == m_chosenPeriod) {
+        m_periodNote->hide();
+        m_periodNote->clear();
+        return;
+    }
+    const QString shown = m_periodCombo->isEnabled() ? used : m_periodCombo->currentText();
+    m_periodNote->setText(QStringLiteral("“%1”没有 %2 的规则，按 %3 计算；换回其他方式仍按 %2。")
+                              .arg(m_modeCombo->currentText(), m_chosenPeriod, shown));
+    m_periodNote->show();
 }
 
 void PayrollWindow::chooseFileToOpen() {
+    const QString folder = QSettings().value(kFolderKey, QFileInfo(m_path).absolutePath()).toString();
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("打开工资表"), QFileInfo(m_path).absolutePath(),
+        QFileDialog::getOpenFileName(this, QStringLiteral("打开工资表"), folder,
                                      QStringLiteral("工资表 (*.csv *.xlsx *.xls *.txt);;所有文件 (*)"));
     if (!path.isEmpty()) {
         openFile(path);
@@ -365,23 +477,48 @@ void PayrollWindow::showPreview() {
         m_table = preview->SharedTable();
         m_path = m_openingPath;
         setWindowTitle(QStringLiteral("%1 — 工资表个税").arg(QFileInfo(m_path).fileName()));
+        showRows(std::move(preview));
+        moveFocusToRows();
+        return;
     }
     showRows(std::move(preview));
+}
+
+void PayrollWindow::moveFocusToRows() {
+    // A file just opened: the keys are for its rows, and the frame shows where they go.
+    m_view->setFocus(Qt::OtherFocusReason);
+    if (m_model->rowCount() > 0 && !m_view->currentIndex().isValid()) {
+        m_view->selectRow(0);
+    }
+}
+
+void PayrollWindow::sizeColumns() {
+    // Columns as wide as their header or the widest of the first rows.
+    const int limit = std::min(m_model->rowCount(), kSizingRows);
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int width = m_view->horizontalHeader()->sectionSizeHint(column);
+        for (int row = 0; row < limit; ++row) {
+            width = std::max(width, m_view->sizeHintForIndex(m_model->index(row, column)).width());
+        }
+        m_view->setColumnWidth(column, std::min(width + 12, 320));
+    }
 }
 
 void PayrollWindow::showRows(std::shared_ptr<const PayrollOutcomes> outcomes) {
     const std::shared_ptr<const PayrollOutcomes> &shown = m_model->outcomes();
     const bool fresh = !shown || !outcomes || !SameFigures(*shown, *outcomes);
-    m_model->setOutcomes(std::move(outcomes));
-    if (fresh && m_model->outcomes()) {
-        // Columns as wide as their header or the widest of the first rows.
-        const int limit = std::min(m_model->rowCount(), kSizingRows);
-        for (int column = 0; column < m_model->columnCount(); ++column) {
-            int width = m_view->horizontalHeader()->sectionSizeHint(column);
-            for (int row = 0; row < limit; ++row) {
-                width = std::max(width, m_view->sizeHintForIndex(m_model->index(row, column)).width());
-            }
-            m_view->setColumnWidth(column, std::min(width + 12, 320));
+    if (outcomes) {
+        m_model->setOutcomes(std::move(outcomes));
+    } else {
+        // A mode that cannot compute the table leaves its rows in sight, its own columns only.
+        m_model->setTable(m_table);
+    }
+    if (fresh) {
+        sizeColumns();
+        // The model lets go of an order by a column the mode no longer has.
+        QHeaderView *header = m_view->horizontalHeader();
+        if (header->sortIndicatorSection() != m_model->sortColumn()) {
+            header->setSortIndicator(m_model->sortColumn(), m_model->sortOrder());
         }
     }
     if (m_model->rowCount() > 0 && !m_view->selectionModel()->currentIndex().isValid()) {
@@ -401,6 +538,15 @@ void PayrollWindow::jobFinished() {
                           : result.Error.isEmpty()
                               ? QStringLiteral("已保存 %1").arg(name)
                               : QStringLiteral("未能保存 %1：%2").arg(name, result.Error));
+        if (!result.Cancelled && result.Error.isEmpty()) {
+            QSettings().setValue(kFolderKey, QFileInfo(result.Path).absolutePath());
+            // A save computes every row that a cancel left out: the totals are known now.
+            const std::shared_ptr<const PayrollOutcomes> &shown = m_model->outcomes();
+            if (shown && !shown->RowsComputed() && result.Outcomes && result.Outcomes->RowsComputed() &&
+                SameFigures(*shown, *result.Outcomes)) {
+                showRows(result.Outcomes);
+            }
+        }
     } else if (result.Cancelled) {
         m_status->setText(result.What == PayrollJob::Kind::Open && result.Table != m_table
                               ? QStringLiteral("已取消打开 %1").arg(name)
@@ -414,12 +560,17 @@ void PayrollWindow::jobFinished() {
                                [this, path = result.Path, why = result.Error] { askEncoding(path, why); });
         }
     } else {
-        if (result.What == PayrollJob::Kind::Open) {
+        const bool openedFile = result.What == PayrollJob::Kind::Open;
+        if (openedFile) {
             m_table = result.Table;
             m_path = result.Path;
             setWindowTitle(QStringLiteral("%1 — 工资表个税").arg(QFileInfo(m_path).fileName()));
+            rememberFile(m_path);
         }
         showRows(result.Outcomes);
+        if (openedFile) {
+            moveFocusToRows();
+        }
         QString opened = QStringLiteral("已打开 %1").arg(QFileInfo(m_path).fileName());
         // What the reader noted of the file's form: its encoding, its separator.
         const QString notes =
@@ -429,6 +580,7 @@ void PayrollWindow::jobFinished() {
         }
         m_status->setText(result.Error.isEmpty() ? opened : result.Error);
     }
+    announceStatus();
     startNext();
 }
 
@@ -440,17 +592,31 @@ void PayrollWindow::showProgress() {
         m_progress->setRange(0, 1000);
         m_progress->setValue(permille);
     }
-    switch (m_job->phase()) {
+    const PayrollJob::Phase phase = m_job->phase();
+    if (static_cast<int>(phase) != m_phaseShown || !m_phaseClock.isValid()) {
+        m_phaseShown = static_cast<int>(phase);
+        m_phaseClock.start();
+    }
+    QString format;
+    switch (phase) {
         case PayrollJob::Phase::Reading:
-            m_progress->setFormat(QStringLiteral("读取 %p%"));
+            format = m_job->rowsRead() > 0 ? QStringLiteral("读取 %1 行").arg(GroupedCount(m_job->rowsRead()))
+                                           : QStringLiteral("读取 %p%");
             break;
         case PayrollJob::Phase::Computing:
-            m_progress->setFormat(QStringLiteral("计算 %p%"));
+            format = QStringLiteral("计算 %p%");
             break;
         case PayrollJob::Phase::Saving:
-            m_progress->setFormat(QStringLiteral("保存…"));
+            format = QStringLiteral("保存 %p%");
             break;
     }
+    // The time left, once a large file has shown how fast it goes.
+    const qint64 elapsed = m_phaseClock.elapsed();
+    if (permille >= 10 && permille < 1000 && elapsed >= 1000) {
+        const qint64 left = (elapsed * (1000 - permille) / permille + 999) / 1000;
+        format += QStringLiteral(" · 约剩 %1").arg(Duration(left));
+    }
+    m_progress->setFormat(format);
 }
 
 void PayrollWindow::setBusy(bool busy) {
@@ -458,8 +624,10 @@ void PayrollWindow::setBusy(bool busy) {
     m_cancel->setVisible(busy);
     m_cancel->setEnabled(busy);
     m_saveAction->setEnabled(!busy && m_model->outcomes() != nullptr);
+    m_computeAction->setEnabled(!busy);
     if (busy) {
         m_progress->setValue(0);
+        m_phaseClock.invalidate();
         showProgress();
         m_progressTimer->start();
     } else {
@@ -477,34 +645,37 @@ void PayrollWindow::showSummary() {
     }
     if (!outcomes->RowsComputed()) {
         m_summary->setText(
-            m_job->busy() ? QStringLiteral("共 %1 行 · 正在计算合计…").arg(outcomes->Table().Rows())
-                          : QStringLiteral("共 %1 行 · 合计未算完（已取消）").arg(outcomes->Table().Rows()));
+            m_job->busy()
+                ? QStringLiteral("共 %1 行 · 正在计算合计…").arg(GroupedCount(outcomes->Table().Rows()))
+                : QStringLiteral("共 %1 行 · 合计未算完（已取消）")
+                      .arg(GroupedCount(outcomes->Table().Rows())));
         return;
     }
     const PayrollSummary &s = outcomes->Summary();
-    QString text = QStringLiteral("共 %1 行 · 未能计算 %2 行").arg(s.Rows).arg(s.Refused);
+    QString text =
+        QStringLiteral("共 %1 行 · 未能计算 %2 行").arg(GroupedCount(s.Rows)).arg(GroupedCount(s.Refused));
     const bool advises = outcomes->Advises();
     if (advises) {
         text += QStringLiteral(" · %1 %2 行")
                     .arg(RowMarkName(RowState::Advised, outcomes->Computing().Kind()))
-                    .arg(s.Advised);
+                    .arg(GroupedCount(s.Advised));
     }
     if (s.TooLarge) {
         text += QStringLiteral(" · 有数额过大，无法合计");
     } else {
-        text += QStringLiteral(" · 个税合计 %1 元").arg(Yuan(s.Tax));
+        text += QStringLiteral(" · 个税合计 %1 元").arg(GroupedYuan(s.Tax));
         if (advises) {
-            text += QStringLiteral(" · 全部按建议调整可少缴个税 %1 元").arg(Yuan(s.Saving));
+            text += QStringLiteral(" · 全部按建议调整可少缴个税 %1 元").arg(GroupedYuan(s.Saving));
         }
         if (s.LatestMonth != 0) {
             text += QStringLiteral(" · %1年%2月预扣 %3 元")
                         .arg(s.LatestMonth / 100)
                         .arg(s.LatestMonth % 100)
-                        .arg(Yuan(s.LatestWithheld));
+                        .arg(GroupedYuan(s.LatestWithheld));
         }
         if (outcomes->Settles()) {
             text += QStringLiteral(" · 应补税合计 %1 元 · 应退税合计 %2 元")
-                        .arg(Yuan(s.Payments), Yuan(s.Refunds));
+                        .arg(GroupedYuan(s.Payments), GroupedYuan(s.Refunds));
         }
     }
     m_summary->setText(text);
@@ -599,10 +770,221 @@ void PayrollWindow::dropEvent(QDropEvent *event) {
 }
 
 void PayrollWindow::closeEvent(QCloseEvent *event) {
+    rememberPlace();
     m_pendingOpen.reset();
     m_pendingCompute = false;
     m_job->cancel();
     QMainWindow::closeEvent(event);
+}
+
+bool PayrollWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_modeCombo || watched == m_periodCombo) {
+        switch (event->type()) {
+            case QEvent::FocusIn: {
+                const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+                // Back from its list or from another window, the box keeps what it had.
+                if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                    if (ChosenByUser(reason)) {
+                        m_chosenCombos.insert(watched);
+                    } else {
+                        m_chosenCombos.remove(watched);
+                    }
+                }
+                break;
+            }
+            case QEvent::FocusOut:
+                if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
+                    static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
+                    m_chosenCombos.remove(watched);
+                }
+                break;
+            case QEvent::Wheel:
+                // Scrolling past a box never changes the mode or the period.
+                return true;
+            case QEvent::KeyPress: {
+                // Keys change a box only where the user put the focus on it; Tab and
+                // Shift+Tab still leave it.
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                    return false;
+                }
+                return !static_cast<QWidget *>(watched)->hasFocus() || !m_chosenCombos.contains(watched);
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+    if (watched == m_findEdit && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            findNext(!key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            m_findBar->hide();
+            m_view->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    if (watched == m_findEdit && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        // Esc closes the find bar rather than reaching the cancel button.
+        event->accept();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void PayrollWindow::buildFindBar(QWidget *parent) {
+    m_findBar = new QWidget(parent);
+    m_findBar->setObjectName(QStringLiteral("findBar"));
+    m_findBar->setAccessibleName(QStringLiteral("查找"));
+    auto *row = new QHBoxLayout(m_findBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *label = new QLabel(QStringLiteral("查找(&I)："), m_findBar);
+    m_findEdit = new QLineEdit(m_findBar);
+    m_findEdit->setObjectName(QStringLiteral("findEdit"));
+    m_findEdit->setAccessibleName(QStringLiteral("查找工号或姓名"));
+    m_findEdit->setPlaceholderText(QStringLiteral("工号或姓名；回车找下一个，Shift+回车找上一个"));
+    m_findEdit->installEventFilter(this);
+    label->setBuddy(m_findEdit);
+    auto *previous = new QPushButton(QStringLiteral("上一个"), m_findBar);
+    previous->setObjectName(QStringLiteral("findPreviousButton"));
+    auto *next = new QPushButton(QStringLiteral("下一个"), m_findBar);
+    next->setObjectName(QStringLiteral("findNextButton"));
+    // Enter and F3 do the same from the keyboard; Tab goes on to the table.
+    previous->setFocusPolicy(Qt::NoFocus);
+    next->setFocusPolicy(Qt::NoFocus);
+    connect(previous, &QPushButton::clicked, this, [this] { findNext(false); });
+    connect(next, &QPushButton::clicked, this, [this] { findNext(true); });
+    row->addWidget(label);
+    row->addWidget(m_findEdit, 1);
+    row->addWidget(previous);
+    row->addWidget(next);
+    m_findBar->hide();
+}
+
+void PayrollWindow::showFindBar() {
+    m_findBar->show();
+    m_findEdit->setFocus(Qt::ShortcutFocusReason);
+    m_findEdit->selectAll();
+}
+
+void PayrollWindow::findNext(bool forward) {
+    const QString wanted = m_findEdit->text().trimmed();
+    if (wanted.isEmpty()) {
+        showFindBar();
+        return;
+    }
+    const int from = m_view->currentIndex().isValid() ? m_view->currentIndex().row() : (forward ? -1 : 0);
+    const int found = m_model->findRow(wanted, from, forward);
+    if (found < 0) {
+        m_status->setText(QStringLiteral("没有工号或姓名含“%1”的行").arg(wanted));
+        announceStatus();
+        return;
+    }
+    m_view->selectRow(found);
+    m_view->scrollTo(m_model->index(found, 0));
+    m_status->setText(
+        QStringLiteral("找到第 %1 行").arg(m_model->headerData(found, Qt::Vertical).toString()));
+    announceStatus();
+}
+
+void PayrollWindow::copyRows() {
+    const QList<int> rows = m_view->selectedRowNumbers();
+    if (rows.isEmpty()) {
+        return;
+    }
+    QApplication::clipboard()->setText(m_model->rowsText(rows));
+    m_status->setText(
+        QStringLiteral("已复制 %1 行").arg(GroupedCount(static_cast<std::uint64_t>(rows.size()))));
+}
+
+void PayrollWindow::computeAgain() {
+    if (!m_table || m_job->busy()) {
+        return;
+    }
+    modeChanged();
+}
+
+void PayrollWindow::announceStatus() {
+    m_announcer->announce(m_status->text());
+}
+
+void PayrollWindow::placeOnScreen() {
+    const QSettings settings;
+    if (!restoreGeometry(settings.value(kGeometryKey).toByteArray())) {
+        resize(kDefaultSize);
+    }
+    m_splitter->restoreState(settings.value(kSplitterKey).toByteArray());
+    fitToScreen();
+}
+
+void PayrollWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // Only now is the frame known that the desktop puts round the window.
+    if (!m_fitted) {
+        m_fitted = true;
+        fitToScreen();
+    }
+}
+
+void PayrollWindow::fitToScreen() {
+    // Within the screen's free area at any scale: the remembered size may be from a
+    // larger screen, the default too large for a small one at 150 %.
+    const QScreen *shown = screen();
+    if (shown == nullptr) {
+        return;
+    }
+    const QRect available = shown->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = (available.size() - frame).expandedTo(minimumSizeHint());
+    resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    QRect placed = frameGeometry();
+    if (!available.contains(placed)) {
+        placed.moveCenter(available.center());
+        placed.moveLeft(std::max(placed.left(), available.left()));
+        placed.moveTop(std::max(placed.top(), available.top()));
+        move(placed.topLeft());
+    }
+}
+
+void PayrollWindow::rememberPlace() {
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kSplitterKey, m_splitter->saveState());
+}
+
+void PayrollWindow::rememberFile(const QString &path) {
+    QSettings settings;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList recent = settings.value(kRecentKey).toStringList();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > kRecentFiles) {
+        recent.removeLast();
+    }
+    settings.setValue(kRecentKey, recent);
+    settings.setValue(kFolderKey, QFileInfo(absolute).absolutePath());
+    fillRecentFiles();
+}
+
+void PayrollWindow::fillRecentFiles() {
+    m_recentMenu->clear();
+    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    int number = 0;
+    for (const QString &path : recent) {
+        ++number;
+        // The number is the item's key; the folder tells apart files of one name.
+        QAction *item = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2  （%3）")
+                .arg(number)
+                .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+        item->setData(path);
+        connect(item, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+    m_recentMenu->setEnabled(!recent.isEmpty());
 }
 
 }  // namespace taxcalc

@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -19,9 +21,11 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
-class QTableView;
+class QSplitter;
 class QTimer;
 
 namespace taxcalc {
@@ -30,6 +34,8 @@ class BonusChart;
 class FiguresChart;
 class PayrollJob;
 class PayrollModel;
+class PayrollTableView;
+class StatusAnnouncer;
 
 // The payroll window: a whole payroll file in a table, computed under the chosen
 // mode and period by the core that taxcalc-batch uses; rows in a blind zone and
@@ -37,6 +43,11 @@ class PayrollModel;
 // selected row. Files open by the menu, by dropping them on the window or by
 // name on the command line; reading and computing run off the GUI thread with a
 // progress bar and a cancel button.
+//
+// A clerk drives it all day from the keyboard: Tab between the controls, arrows in
+// the table, Ctrl+F to find an employee, Ctrl+C to copy rows into a spreadsheet,
+// F5 to compute again. The size, the splitter, the recent files and the last
+// folder are remembered (QSettings).
 class PayrollWindow : public QMainWindow {
     Q_OBJECT
 
@@ -56,10 +67,29 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
     void buildControls();
+    void buildFindBar(QWidget *parent);
+    // The remembered size and splitter, or a default, within the screen's free area.
+    void placeOnScreen();
+    void fitToScreen();
+    void rememberPlace();
+    void rememberFile(const QString &path);
+    void fillRecentFiles();
+    void copyRows();
+    void showFindBar();
+    void findNext(bool forward);
+    void computeAgain();
+    void moveFocusToRows();
+    void sizeColumns();
+    // Says the status line to assistive technology.
+    void announceStatus();
+    // Says where the chosen period is not the one the mode computes under.
+    void showPeriodNote();
     void chooseFileToOpen();
     void chooseFileToSave();
     void showAbout();
@@ -88,8 +118,14 @@ private:
     QTimer *m_progressTimer;
     QComboBox *m_modeCombo = nullptr;
     QComboBox *m_periodCombo = nullptr;
+    QLabel *m_periodNote = nullptr;
     QCheckBox *m_markedOnlyCheck = nullptr;
-    QTableView *m_view = nullptr;
+    PayrollTableView *m_view = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QWidget *m_findBar = nullptr;
+    QLineEdit *m_findEdit = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    StatusAnnouncer *m_announcer = nullptr;
     // The bonus curve, or the bars of the modes whose rows are not one bonus.
     QStackedWidget *m_charts = nullptr;
     BonusChart *m_chart = nullptr;
@@ -100,6 +136,16 @@ private:
     QPushButton *m_cancel = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_markedOnlyAction = nullptr;
+    QAction *m_computeAction = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_selectAllAction = nullptr;
+    // The combo boxes whose focus came from the user (Tab, a mnemonic, a click):
+    // only these take keys, so that a key meant for the table never changes a mode.
+    QSet<const QObject *> m_chosenCombos;
+    // For the time left: when the phase shown began.
+    QElapsedTimer m_phaseClock;
+    int m_phaseShown = -1;
+    bool m_fitted = false;
 
     QString m_path;
     QString m_openingPath;

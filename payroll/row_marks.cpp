@@ -11,6 +11,10 @@ namespace {
 
 const QColor kZoneBackground(0xFF, 0xE9, 0xB0);
 const QColor kRefusedBackground(0xFF, 0xD3, 0xD6);
+const QColor kLightText(0x1B, 0x1B, 0x1B);
+const QColor kDarkZoneBackground(0x5C, 0x42, 0x00);
+const QColor kDarkRefusedBackground(0x6B, 0x1F, 0x2A);
+const QColor kDarkText(0xF5, 0xF5, 0xF5);
 const QColor kZoneInk(0xE0, 0x8A, 0x00);
 const QColor kRefusedInk(0xC6, 0x28, 0x28);
 
@@ -43,8 +47,15 @@ QPixmap DrawMark(RowState state, int size) {
 
 }  // namespace
 
-QColor RowMarkColour(RowState state) {
-    return state == RowState::Advised ? kZoneBackground : kRefusedBackground;
+RowMarkPaint RowMarkColours(RowState state, bool darkBase) {
+    if (darkBase) {
+        return {state == RowState::Advised ? kDarkZoneBackground : kDarkRefusedBackground, kDarkText};
+    }
+    return {state == RowState::Advised ? kZoneBackground : kRefusedBackground, kLightText};
+}
+
+RowMarkPaint RowMarkColours(RowState state, const QPalette &palette) {
+    return RowMarkColours(state, palette.color(QPalette::Base).lightness() < 128);
 }
 
 QIcon RowMarkIcon(RowState state) {

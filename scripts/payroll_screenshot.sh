@@ -2,11 +2,14 @@
 # SPDX-License-Identifier: MIT
 # Builds the payroll window, opens a sample payroll in it on a virtual X server of
 # its own, selects a row in a blind zone so that its chart shows, and saves a
-# picture of the window.
+# picture of the window; then the same on a dark desktop (GTK's dark Adwaita),
+# beside it with -dark in its name.
 #   scripts/payroll_screenshot.sh [--build-dir DIR] [--output FILE]
 #     --build-dir   the build tree to use (default build/release, as scripts/run.sh)
-#     --output      where the PNG goes (default docs/payroll.png)
-# Installs what it needs (xvfb, xdotool, imagemagick) through scripts/setup.sh.
+#     --output      where the PNG goes (default docs/payroll.png; the dark one
+#                   docs/payroll-dark.png)
+# Installs what it needs (xvfb, xdotool, imagemagick, Qt's GTK theme) through
+# scripts/setup.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -62,19 +65,32 @@ CSV
 
 start_display 1366x820
 
-show_window taxcalc-payroll "$app" "$sheet"
-# Reading and computing sixteen rows is quick; give the first paint a moment.
-sleep 1.5
-xdotool windowfocus --sync "$window"
-# The rules of 2019 on, then 孙静's 38000, 2000 yuan past the first edge.
-xdotool key --window "$window" alt+p End
-sleep 1
-xdotool mousemove --window "$window" 200 96 click 1
-xdotool key --window "$window" Home Down Down
-xdotool mousemove --window "$window" 1275 755
-sleep 0.8
+# The picture of the window in the palette that the environment gives it.
+picture() {
+    local file=$1
+    shift
+    show_window taxcalc-payroll env "$@" "$app" "$sheet"
+    # Reading and computing sixteen rows is quick; give the first paint a moment.
+    sleep 1.5
+    xdotool windowfocus --sync "$window"
+    # The rules of 2019 on, then 孙静's 38000, 2000 yuan past the first edge.
+    xdotool key --window "$window" alt+p End
+    sleep 1
+    xdotool mousemove --window "$window" 200 96 click 1
+    xdotool key --window "$window" Home Down Down
+    xdotool mousemove --window "$window" 1275 755
+    sleep 0.8
 
-mkdir -p "$(dirname "$output")"
-# No dates in the file, so that an unchanged window gives an unchanged picture.
-import -window "$window" -define png:exclude-chunks=date,time "png:$output"
-echo "payroll_screenshot: wrote $output ($(identify -format '%wx%h' "$output"))"
+    mkdir -p "$(dirname "$file")"
+    # No dates in the file, so that an unchanged window gives an unchanged picture.
+    import -window "$window" -define png:exclude-chunks=date,time "png:$file"
+    echo "payroll_screenshot: wrote $file ($(identify -format '%wx%h' "$file"))"
+    # The window goes by its process id before the next one shows.
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=
+}
+
+# Each window starts as a first run would, with nothing remembered of another.
+picture "$output" XDG_CONFIG_HOME="$work/light"
+picture "${output%.png}-dark.png" XDG_CONFIG_HOME="$work/dark" QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark

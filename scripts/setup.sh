@@ -13,7 +13,8 @@ run_packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-
               fonts-arphic-ukai fonts-arphic-uming fonts-arphic-gkai00mp fonts-wqy-microhei help2man)
 test_packages=(libgtest-dev libbenchmark-dev clang desktop-file-utils appstream time
                xvfb xdotool dbus at-spi2-core python3-pyatspi python3-openpyxl python3-xlwt)
-shot_packages=(imagemagick)
+# The GTK theme plugin gives the payroll window a dark desktop's palette for its picture.
+shot_packages=(imagemagick qt6-gtk-platformtheme)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
