@@ -644,9 +644,13 @@ bool XlsxPackage::ParseSheet(XML_ParserStruct *parser, std::string &error) {
     return true;
 }
 
-bool XlsxPackage::CheckEntries(std::string &error) {
+bool XlsxPackage::CheckEntries(std::string &error, bool withSheet) {
     const zip_int64_t entries = zip_get_num_entries(m_archive.get(), 0);
+    const zip_int64_t sheet = withSheet ? -1 : Find(m_archive.get(), m_sheet);
     for (zip_int64_t i = 0; i < entries; ++i) {
+        if (i == sheet) {
+            continue;
+        }
         const auto index = static_cast<zip_uint64_t>(i);
         const ZipFilePtr entry(zip_fopen_index(m_archive.get(), index, 0));
         std::uint64_t read = 0;

@@ -59,9 +59,6 @@ public:
     TextEncoding Encoding() const noexcept override { return TextEncoding::Utf8; }
     std::uint64_t BytesRead() const noexcept override;
     std::string Notice() const override;
-    // Reads every entry of the archive to its end; false, saying why, for one whose
-    // checksum is wrong or that cannot be read.
-    bool CheckEntries(std::string &error) { return m_package.CheckEntries(error); }
 
     // The shortest decimal form of the number that a cell's value holds ("1.8E4" gives
     // "18000", "0.30000000000000004" stays); false for a value that is no finite number.

@@ -2,15 +2,18 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/xlsx_writer.h"
 
+#include <expat.h>
 #include <xlsxwriter.h>
 
 #include "sheet/system_error.h"
-#include "sheet/xlsx_reader.h"
+#include "sheet/xlsx_handles.h"
+#include "sheet/xlsx_package.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace taxcalc {
 namespace {
@@ -170,8 +173,8 @@ void XlsxWriter::Cell(std::string_view text, CellKind kind) {
     }
     if (!text.empty()) {
         ++m_filledCells;
+        m_filledRows += m_lastFilled == m_row + 1 ? 0 : 1;
         m_lastFilled = m_row + 1;
-        m_firstFilled = m_firstFilled == 0 ? m_lastFilled : m_firstFilled;
         if (m_widths.size() <= m_column) {
             m_widths.resize(m_column + 1, 0);
         }
@@ -261,37 +264,53 @@ bool XlsxWriter::Finish(std::string &error) {
     return ReadsBack(error);
 }
 
+// The rows and cells of the written sheet, as its XML holds them: a row element for
+// each row with a cell, a cell element for each cell that holds anything.
+struct WrittenSheet {
+    std::uint64_t Rows = 0;
+    std::uint64_t Cells = 0;
+    std::uint64_t Last = 0;
+
+    static void OnStart(void *parser, const char *name, const char **attributes) {
+        auto *self = static_cast<WrittenSheet *>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+        const std::string_view local = XlsxPackage::Local(name);
+        if (local == "c") {
+            ++self->Cells;
+        } else if (local == "row") {
+            ++self->Rows;
+            const char *number = XlsxPackage::Attribute(attributes, "r");
+            self->Last = 0;
+            if (number != nullptr) {
+                std::from_chars(number, number + std::strlen(number), self->Last);
+            }
+        }
+    }
+};
+
 bool XlsxWriter::ReadsBack(std::string &error) const {
     const std::string failed = "写入失败：写出的 .xlsx 工作簿读回时";
-    XlsxReader reader;
-    std::string reason;
-    if (!reader.Open(m_path, reason)) {
+    const StdioPtr file(std::fopen(m_path.c_str(), "rb"));
+    XlsxPackage package;
+    std::string reason = file == nullptr ? SystemErrorText(errno) : "";
+    if (file == nullptr || !package.Open(file.get(), reason)) {
         error = failed + "无法打开（" + reason + "），磁盘可能已满";
         return false;
     }
-    CsvRecord record;
-    std::uint64_t records = 0;
-    std::uint64_t cells = 0;
-    std::uint64_t last = 0;
-    RecordSource::Status status;
-    while ((status = reader.Read(record)) == RecordSource::Status::Record) {
-        ++records;
-        last = record.Line;
-        for (std::size_t i = 0; i < record.Size(); ++i) {
-            cells += record.Cell(i).empty() ? 0 : 1;
-        }
-    }
-    if (status == RecordSource::Status::Failed) {
-        error = failed + "已损坏（" + reader.Error() + "），磁盘可能已满";
+    WrittenSheet sheet;
+    const XmlParserPtr parser = XlsxPackage::NewParser(reason);
+    if (parser == nullptr) {
+        error = failed + reason;
         return false;
     }
-    if (!reader.CheckEntries(reason)) {
+    XML_SetUserData(parser.get(), &sheet);
+    XML_SetStartElementHandler(parser.get(), WrittenSheet::OnStart);
+    // The sheet is read to its end by the parse; every other entry after it.
+    if (!package.ParseSheet(parser.get(), reason) || !package.CheckEntries(reason, false)) {
         error = failed + "已损坏（" + reason + "），磁盘可能已满";
         return false;
     }
-    const std::uint64_t rows = m_firstFilled == 0 ? 0 : m_lastFilled - m_firstFilled + 1;
-    if (records != rows || last != m_lastFilled || cells != m_filledCells) {
-        error = failed + "只有 " + std::to_string(records) + " 行（应有 " + std::to_string(rows) +
+    if (sheet.Rows != m_filledRows || sheet.Cells != m_filledCells || sheet.Last != m_lastFilled) {
+        error = failed + "只有 " + std::to_string(sheet.Rows) + " 行（应有 " + std::to_string(m_filledRows) +
                 " 行），磁盘可能已满";
         return false;
     }

@@ -74,9 +74,9 @@ private:
     lxw_format *m_dateTime = nullptr;
     std::string m_path;
     std::uint32_t m_row = 0;
-    // What was written, to be found again: the first and last rows that hold a cell
-    // (from 1; 0 for none), and the cells that hold anything.
-    std::uint64_t m_firstFilled = 0;
+    // What was written, to be found again: the rows that hold a cell, the last of
+    // them (from 1; 0 for none), and the cells that hold anything.
+    std::uint64_t m_filledRows = 0;
     std::uint64_t m_lastFilled = 0;
     std::uint64_t m_filledCells = 0;
     std::size_t m_column = 0;
