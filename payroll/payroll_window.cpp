@@ -30,6 +30,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -44,6 +45,7 @@
 #include "payroll/status_announcer.h"
 #include "payroll/yuan_text.h"
 #include "paysheet/bonus_curve.h"
+#include "paysheet/overwrite_check.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -392,10 +394,14 @@ void PayrollWindow::chooseFileToSave() {
     const QString workbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
     const QString csvFilter = QStringLiteral("CSV 文件 (*.csv)");
     QString filter = workbook ? workbookFilter : csvFilter;
-    const QString suggested = info.absolutePath() + QStringLiteral("/") + info.completeBaseName() +
+    const QString folder = QSettings().value(kFolderKey, info.absolutePath()).toString();
+    const QString suggested = folder + QStringLiteral("/") + info.completeBaseName() +
                               QStringLiteral("_结果") + (workbook ? kWorkbookSuffix : kCsvSuffix);
+    // The dialog would ask about replacing the name as typed, before the extension is
+    // added below: the final name is asked about here instead.
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("另存为"), suggested,
-                                                workbookFilter + QStringLiteral(";;") + csvFilter, &filter);
+                                                workbookFilter + QStringLiteral(";;") + csvFilter, &filter,
+                                                QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return;
     }
@@ -404,7 +410,55 @@ void PayrollWindow::chooseFileToSave() {
         !path.endsWith(kCsvSuffix, Qt::CaseInsensitive)) {
         path += filter == workbookFilter ? kWorkbookSuffix : kCsvSuffix;
     }
-    saveFile(path);
+    if (mayReplace(path)) {
+        saveFile(path);
+    }
+}
+
+bool PayrollWindow::mayReplace(const QString &path) {
+    if (!QFileInfo::exists(path) || !m_table) {
+        return true;
+    }
+    const QString name = QFileInfo(path).fileName();
+    OverwriteCheck::Verdict verdict = OverwriteCheck::Verdict::Refuse;
+    std::vector<std::string> lost;
+    std::string error;
+    QStringList items;
+    if (!OverwriteCheck::Judge(*m_table, QFile::encodeName(m_path).toStdString(),
+                               QFile::encodeName(path).toStdString(), verdict, lost, error)) {
+        verdict = OverwriteCheck::Verdict::Refuse;
+        items << FromUtf8(error);
+    }
+    for (const std::string &item : lost) {
+        items << FromUtf8(item);
+    }
+    const QString listed = items.join(QStringLiteral("、"));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("另存为"), QString(), QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("replaceQuestion"));
+    QPushButton *replace = nullptr;
+    switch (verdict) {
+        case OverwriteCheck::Verdict::Refuse:
+            box.setObjectName(QStringLiteral("replaceRefusal"));
+            box.setText(
+                QStringLiteral("不能保存到 %1：保存会丢失其中的%2。\n请另选一个文件名。").arg(name, listed));
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case OverwriteCheck::Verdict::ReplaceInput:
+            box.setText(
+                QStringLiteral("%1 就是打开的文件。保存会用计算结果替换它%2。\n要替换原文件吗？")
+                    .arg(name, items.isEmpty() ? QString() : QStringLiteral("，并丢失其中的") + listed));
+            replace = box.addButton(QStringLiteral("替换原文件(&R)"), QMessageBox::DestructiveRole);
+            break;
+        case OverwriteCheck::Verdict::Replace:
+            box.setIcon(QMessageBox::Question);
+            box.setText(QStringLiteral("%1 已存在。要替换它吗？").arg(name));
+            replace = box.addButton(QStringLiteral("替换(&R)"), QMessageBox::AcceptRole);
+            break;
+    }
+    // Enter keeps the file.
+    box.setDefaultButton(verdict == OverwriteCheck::Verdict::Refuse ? QMessageBox::Ok : QMessageBox::Cancel);
+    box.exec();
+    return replace != nullptr && box.clickedButton() == replace;
 }
 
 void PayrollWindow::openFile(const QString &path) {

@@ -92,6 +92,11 @@ private:
     void showPeriodNote();
     void chooseFileToOpen();
     void chooseFileToSave();
+    // Whether the file at `path`, which the user chose to save to, may be replaced: a
+    // new name may; an existing one only when the user says so, told what it loses,
+    // and never when a workbook's other content or the only copy of undecodable bytes
+    // would be lost.
+    bool mayReplace(const QString &path);
     void showAbout();
     // Asks which encoding a file is in that reads as well in UTF-8 as in GB18030,
     // and opens it so.

@@ -4,6 +4,7 @@
 // The payroll window driven as a user drives it: files opened by the menu's dialog,
 // by a drop and by name, the mode switched from the keyboard, the summary read
 // back, the marks and the filter, the chart, saving, and a long run cancelled.
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QAccessible>
 #include <QAction>
@@ -158,6 +159,9 @@ private slots:
     void remembersRecentFilesAndTheirFolder();
     void screenReadersHearTheFocusedRowAndTheStatus();
     void smallThings();
+    void savesOverAFileOnlyAsTheUserSaysAndNeverOverWhatWouldBeLost_data();
+    void savesOverAFileOnlyAsTheUserSaysAndNeverOverWhatWouldBeLost();
+    void saysWhichSheetOfAWorkbookItReads();
 
 private:
     template <typename T>
@@ -1181,4 +1185,113 @@ void PayrollWindowTest::smallThings() {
 }
 
 QTEST_MAIN(PayrollWindowTest)
+void PayrollWindowTest::savesOverAFileOnlyAsTheUserSaysAndNeverOverWhatWouldBeLost_data() {
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("typed");   // in the save dialog
+    QTest::addColumn<QString>("target");  // the file the name stands for
+    QTest::addColumn<QString>("box");     // the message's objectName
+    QTest::addColumn<QString>("told");    // part of what it says
+    QTest::addColumn<bool>("replace");    // the answer, where there is a choice
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a bare name for the opened workbook with a second sheet")
+        << "rich.xlsx"
+        << "rich"
+        << "rich.xlsx"
+        << "replaceRefusal"
+        << "工作表“汇总”" << true << false;
+    QTest::newRow("the opened GB18030 file, kept") << "gbk.csv"
+                                                   << "gbk.csv"
+                                                   << "gbk.csv"
+                                                   << "replaceQuestion"
+                                                   << "GB18030 编码（将存为 UTF-8）" << false << false;
+    QTest::newRow("the opened GB18030 file, replaced") << "gbk.csv"
+                                                       << "gbk"
+                                                       << "gbk.csv"
+                                                       << "replaceQuestion"
+                                                       << "就是打开的文件" << true << true;
+    QTest::newRow("another file, by its bare name") << "gbk.csv"
+                                                    << "other"
+                                                    << "other.csv"
+                                                    << "replaceQuestion"
+                                                    << "other.csv 已存在" << true << true;
+}
+
+void PayrollWindowTest::savesOverAFileOnlyAsTheUserSaysAndNeverOverWhatWouldBeLost() {
+    QFETCH(QString, opened);
+    QFETCH(QString, typed);
+    QFETCH(QString, target);
+    QFETCH(QString, box);
+    QFETCH(QString, told);
+    QFETCH(bool, replace);
+    QFETCH(bool, saved);
+    writeFile(QStringLiteral("gbk.csv"), "\xC4\xEA\xD6\xD5\xBD\xB1\n18001\n");  // 年终奖
+    writeFile(QStringLiteral("other.csv"), "old");
+    QCOMPARE(python(QStringLiteral(R"PY(import sys, openpyxl
+book = openpyxl.Workbook()
+book.active.append(["年终奖"])
+book.active.append([18001])
+book.create_sheet("汇总").append(["=SUM(Sheet!A:A)"])
+book.save(sys.argv[1])
+)PY"),
+                    {m_dir.filePath(QStringLiteral("rich.xlsx"))}),
+             QString());
+    QFile before(m_dir.filePath(target));
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    m_window->openFile(m_dir.filePath(opened));
+    QVERIFY(waitIdle());
+
+    QString said;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->selectFile(m_dir.filePath(typed));
+        QTest::keyClick(dialog, Qt::Key_Return);
+        // The question comes once the dialog has closed, about the name with its extension.
+        QTimer::singleShot(0, this, [&] {
+            QVERIFY(QTest::qWaitFor(
+                [] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); }));
+            auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QCOMPARE(message->objectName(), box);
+            said = message->text();
+            QAbstractButton *answer = nullptr;
+            for (QAbstractButton *button : message->buttons()) {
+                if ((message->buttonRole(button) != QMessageBox::RejectRole) == replace) {
+                    answer = button;
+                }
+            }
+            QVERIFY(answer != nullptr);
+            answer->click();
+        });
+    });
+    control<QAction>("saveAction")->trigger();
+    QVERIFY(waitIdle());
+    QVERIFY2(said.contains(told), qPrintable(said));
+    QVERIFY(said.contains(target));
+    QFile after(m_dir.filePath(target));
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll() != bytes, saved);
+    QCOMPARE(status().startsWith(QStringLiteral("已保存")), saved);
+}
+
+void PayrollWindowTest::saysWhichSheetOfAWorkbookItReads() {
+    const QString path = m_dir.filePath(QStringLiteral("hidden.xlsx"));
+    QCOMPARE(python(QStringLiteral(R"(import sys, openpyxl
+book = openpyxl.Workbook()
+book.active.title = "旧表"
+book.active.append(["年终奖"])
+book.active.append([18001])
+book.active.sheet_state = "hidden"
+book.create_sheet("新表")
+book.save(sys.argv[1])
+)"),
+                    {path}),
+             QString());
+    m_window->openFile(path);
+    QVERIFY(waitIdle());
+    QVERIFY2(status().contains(QStringLiteral("读取的是工作表“旧表”（隐藏），另有 1 个工作表未读取")),
+             qPrintable(status()));
+}
+
 #include "payroll_window_test.moc"
