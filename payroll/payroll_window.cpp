@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -980,6 +981,16 @@ void PayrollWindow::showEvent(QShowEvent *event) {
     // Only now is the frame known that the desktop puts round the window.
     if (!m_fitted) {
         m_fitted = true;
+        fitToScreen();
+    }
+}
+
+void PayrollWindow::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    // On X the window manager frames the window after it is shown, and moves it to
+    // make room: only then does the frame tell how much of the screen it takes.
+    if (m_fitted && !m_framed && frameGeometry().size() != geometry().size()) {
+        m_framed = true;
         fitToScreen();
     }
 }

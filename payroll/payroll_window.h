@@ -68,6 +68,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -151,6 +152,7 @@ private:
     QElapsedTimer m_phaseClock;
     int m_phaseShown = -1;
     bool m_fitted = false;
+    bool m_framed = false;  // fitted again once the desktop's frame is known
 
     QString m_path;
     QString m_openingPath;
