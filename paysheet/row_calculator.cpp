@@ -166,7 +166,7 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             } else if (*cents < 0) {
                 figures.Refuse(m_columns.Name(i), kNegativeReason);
             } else {
-                input.Amounts[i] = *cents == 0 ? 0.0 : amount;
+                input.Amounts[i] = amount < 0 ? 0.0 : amount;  // what rounds to nought from below
                 if (!m_computation.WindowMethods()) {
                     input.InCents[i] = *cents;
                 }

@@ -1140,6 +1140,7 @@ void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
                 .contains(QStringLiteral("已打开 speech.csv")));
     // Computing again while the mode box has the focus tells of no focus in the table.
     QTest::keyClick(m_window.get(), Qt::Key_M, Qt::AltModifier);
+    QTRY_VERIFY(control<QComboBox>("modeCombo")->hasFocus());
     g_heard.clear();
     QTest::keyClick(control<QComboBox>("modeCombo"), Qt::Key_Down);
     QVERIFY(waitIdle());
@@ -1148,6 +1149,7 @@ void PayrollWindowTest::screenReadersHearTheFocusedRowAndTheStatus() {
     QVERIFY(said(QAccessible::Focus, rows()).isEmpty());
     // In the table, the row the focus moves to is said whole: who, the bonus, the tax, the mark.
     rows()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(rows()->hasFocus());
     g_heard.clear();
     for (int i = 0; i < 3; ++i) {
         QTest::keyClick(rows(), Qt::Key_Down);
