@@ -80,11 +80,16 @@ bool AsDate(std::string_view text, lxw_datetime &date, bool &hasDay, bool &hasTi
 
 // Whether `text` holds a NUL byte or something that reads as the format's escape
 // "_xHHHH_".
+// U+FFFE and U+FFFF, which XML may not hold.
+constexpr std::string_view kNonCharacterLead = "\xEF\xBF";
+
 bool NeedsEscapes(std::string_view text) noexcept {
-    return text.find('\0') != std::string_view::npos || text.find("_x") != std::string_view::npos;
+    return text.find('\0') != std::string_view::npos || text.find("_x") != std::string_view::npos ||
+           text.find(kNonCharacterLead) != std::string_view::npos;
 }
 
-// NUL as "_x0000_"; the underscore that starts a literal "_xHHHH_" as "_x005F_".
+// NUL as "_x0000_", U+FFFE and U+FFFF as "_xFFFE_" and "_xFFFF_"; the underscore
+// that starts a literal "_xHHHH_" as "_x005F_".
 void Escape(std::string_view text, std::string &escaped) {
     const auto isHex = [](char c) {
         return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
@@ -93,6 +98,10 @@ void Escape(std::string_view text, std::string &escaped) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\0') {
             escaped += "_x0000_";
+        } else if (text.substr(i).starts_with(kNonCharacterLead) && i + 2 < text.size() &&
+                   (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+            escaped += text[i + 2] == '\xBE' ? "_xFFFE_" : "_xFFFF_";
+            i += 2;
         } else if (text[i] == '_' && i + 7 <= text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
                    std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i) + 2,
                                text.begin() + static_cast<std::ptrdiff_t>(i) + 6, isHex)) {

@@ -31,8 +31,9 @@ namespace taxcalc {
 // whole (every entry's checksum, every row and cell) before it calls it done.
 //
 // Text that would not survive the format as it is gets the format's escapes: a NUL
-// byte is "_x0000_" (the library escapes the other control characters), and a
-// literal "_x000D_" is written so that it reads back as itself.
+// byte is "_x0000_" (the library escapes the other control characters), U+FFFE and
+// U+FFFF, which XML may not hold, are "_xFFFE_" and "_xFFFF_", and a literal
+// "_x000D_" is written so that it reads back as itself.
 class XlsxWriter final : public RecordSink {
 public:
     static constexpr std::uint32_t kMaxRows = 1048576;

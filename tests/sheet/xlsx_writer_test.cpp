@@ -102,8 +102,13 @@ TEST(XlsxWriter, KeepsEveryCellAndItsKindForTheReader) {
 // What XML cannot hold as it is, or holds as an escape, comes back byte for byte.
 TEST(XlsxWriter, TextThatLooksLikeTheFormatsEscapesComesBackAsItWas) {
     ScratchFolder folder;
-    const std::vector<std::string> texts{std::string("张\0三", 7), "a\r\nb", "_x000D_", "\x01_x4e09_",
-                                         "__x005F_x0041_",         "x_"};
+    const std::vector<std::string> texts{std::string("张\0三", 7),
+                                         "a\r\nb",
+                                         "_x000D_",
+                                         "\x01_x4e09_",
+                                         "__x005F_x0041_",
+                                         "x_",
+                                         "\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBD"};
     Rows rows(2);
     for (const std::string &text : texts) {
         rows[0].push_back({"列", T});
