@@ -109,7 +109,7 @@ struct RowInput {
 
 enum class RowOutcome {
     Computed,
-    TooLarge,  // the shared refusal names every figure of the row
+    TooLarge,  // the shared refusal names every figure that the row gives
     Refused,   // the compute function has said why with RowFigures::Refuse
 };
 

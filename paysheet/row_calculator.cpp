@@ -78,7 +78,7 @@ std::optional<RowInput> RowCalculator::Input(const CsvRecord &record) const {
 
 RowRead RowCalculator::Read(const CsvRecord &record, RowInput &input) const {
     RowFigures reasons;
-    return ReadRow(Texts(record), input, reasons) == RowOutcome::Computed ? RowRead::Read : RowRead::Refused;
+    return ReadFields(Texts(record), input, reasons) ? RowRead::Read : RowRead::Refused;
 }
 
 std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
@@ -197,6 +197,9 @@ bool RowCalculator::ReadFields(std::span<const std::string_view> texts, RowInput
             case ColumnDefault::Allowance:
                 // A whole number of cents below 2^53 divides exactly into the nearest double.
                 input.Amounts[i] = static_cast<Amount>(allowance) / static_cast<Amount>(kCentsPerYuan);
+                if (!m_computation.WindowMethods()) {
+                    input.InCents[i] = allowance;
+                }
                 break;
             case ColumnDefault::Optional:
                 break;
@@ -218,38 +221,15 @@ std::string RowCalculator::FilledAmounts(std::span<const std::string_view> texts
     return names;
 }
 
-RowOutcome RowCalculator::ReadRow(std::span<const std::string_view> texts, RowInput &input,
-                                  RowFigures &figures) const {
-    if (!ReadFields(texts, input, figures)) {
-        return RowOutcome::Refused;
-    }
-    if (!m_computation.WindowMethods()) {
-        // Under a period every figure is rounded to the cent before anything else.
-        for (std::size_t i = 0; i < m_mode->Inputs.size(); ++i) {
-            if (input.Amounts[i] && !input.InCents[i]) {
-                input.InCents[i] = ToCents(*input.Amounts[i], m_computation.Period().Rounding);
-                if (!input.InCents[i]) {
-                    return RowOutcome::TooLarge;
-                }
-            }
-        }
-    }
-    return RowOutcome::Computed;
-}
-
 bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures &figures,
                             const RowContext *context) const {
     figures.Clear();
     RowInput input;
     input.Context = context;
-    RowOutcome outcome = ReadRow(texts, input, figures);
-    if (outcome == RowOutcome::Refused) {
+    if (!ReadFields(texts, input, figures)) {
         return false;
     }
-    if (outcome == RowOutcome::Computed) {
-        outcome = m_mode->Compute(input, figures);
-    }
-    switch (outcome) {
+    switch (m_mode->Compute(input, figures)) {
         case RowOutcome::Computed:
             break;
         case RowOutcome::TooLarge:

@@ -51,8 +51,8 @@ public:
     // on its own, with what could be read of it in `input` all the same.
     RowRead Read(const CsvRecord &record, RowInput &input) const;
 
-    // The row's figures as the computation reads them, defaults filled in (amounts
-    // only, not yet in cents); nothing when a figure holds no number.
+    // The row's figures as the computation reads them, defaults filled in, amounts in
+    // cents too where the mode computes in cents; nothing when a figure is refused.
     std::optional<RowInput> Input(const CsvRecord &record) const;
     // Which of the written cells a payroll's totals add up as `sum`; nothing where
     // the mode writes no such cell.
@@ -62,9 +62,9 @@ public:
 
 private:
     std::array<std::string_view, RowInput::kMaxInputs> Texts(const CsvRecord &record) const;
+    // Every figure of the row, each amount rounded to the cent as the period rounds;
+    // false, with the reasons in `figures`, when any is refused.
     bool ReadFields(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
-    // ReadFields, then the amounts in cents where the mode computes in cents.
-    RowOutcome ReadRow(std::span<const std::string_view> texts, RowInput &input, RowFigures &figures) const;
     std::string FilledAmounts(std::span<const std::string_view> texts) const;
 
     Computation m_computation;
