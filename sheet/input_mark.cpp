@@ -5,6 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <vector>
+
+#include "sheet/system_error.h"
+
 namespace taxcalc {
 
 InputMark::InputMark(std::FILE *input) noexcept : m_input(input) {
@@ -19,6 +24,27 @@ InputMark::InputMark(std::FILE *input) noexcept : m_input(input) {
 
 bool InputMark::Return() const noexcept {
     return m_at >= 0 && fseeko(m_input, m_at, SEEK_SET) == 0;
+}
+
+StdioPtr SeekableCopy(std::FILE *input, std::string &error) {
+    StdioPtr copy(std::tmpfile());
+    if (copy == nullptr) {
+        error = std::string("无法创建临时文件：") + SystemErrorText(errno);
+        return nullptr;
+    }
+    std::vector<char> chunk(std::size_t{64} << 10);
+    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), input)) > 0;) {
+        if (std::fwrite(chunk.data(), 1, got, copy.get()) != got) {
+            error = std::string("无法写入临时文件：") + SystemErrorText(errno);
+            return nullptr;
+        }
+    }
+    if (std::ferror(input) != 0 || std::fflush(copy.get()) != 0) {
+        error = std::string("读取输入失败：") + SystemErrorText(errno);
+        return nullptr;
+    }
+    std::rewind(copy.get());
+    return copy;
 }
 
 }  // namespace taxcalc

@@ -5,6 +5,9 @@
 #include <sys/types.h>
 
 #include <cstdio>
+#include <string>
+
+#include "sheet/xlsx_handles.h"
 
 namespace taxcalc {
 
@@ -27,5 +30,10 @@ private:
     off_t m_at = -1;
     bool m_regular = false;
 };
+
+// A copy of an input that cannot seek (a pipe), read to its end into an unnamed
+// temporary file and rewound, for a reader that must seek or open it by name.
+// Nothing, saying why in `error`, where the copy fails.
+StdioPtr SeekableCopy(std::FILE *input, std::string &error);
 
 }  // namespace taxcalc

@@ -33,6 +33,30 @@ std::string Refusal(std::string_view what) {
     return message;
 }
 
+// What a file holds, told by its first bytes.
+enum class Content { Text, CompoundFile, Zip };
+
+Content ContentOf(std::string_view start) noexcept {
+    if (start.starts_with(kCompoundFileSignature)) {
+        return Content::CompoundFile;
+    }
+    if (start.starts_with(kZipSignature) || start.starts_with(kEmptyZipSignature)) {
+        return Content::Zip;
+    }
+    return Content::Text;
+}
+
+template <typename Reader>
+std::unique_ptr<RecordSource> OpenWorkbook(std::FILE *input, std::string &error) {
+    auto workbook = std::make_unique<Reader>();
+    std::string reason;
+    if (!workbook->Open(input, reason)) {
+        error = Refusal(reason);
+        return nullptr;
+    }
+    return workbook;
+}
+
 }  // namespace
 
 std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &error, InputForm form) {
@@ -59,24 +83,13 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
             }
         }
     }
-    const std::string_view start(head.data(), got);
-    if (start.starts_with(kCompoundFileSignature)) {
-        auto workbook = std::make_unique<XlsReader>();
-        std::string reason;
-        if (!workbook->Open(input, reason)) {
-            error = Refusal(reason);
-            return nullptr;
-        }
-        return workbook;
-    }
-    if (start.starts_with(kZipSignature) || start.starts_with(kEmptyZipSignature)) {
-        auto workbook = std::make_unique<XlsxReader>();
-        std::string reason;
-        if (!workbook->Open(input, reason)) {
-            error = Refusal(reason);
-            return nullptr;
-        }
-        return workbook;
+    switch (ContentOf(std::string_view(head.data(), got))) {
+        case Content::CompoundFile:
+            return OpenWorkbook<XlsReader>(input, error);
+        case Content::Zip:
+            return OpenWorkbook<XlsxReader>(input, error);
+        case Content::Text:
+            break;
     }
     return std::make_unique<CsvSource>(input, form);
 }
@@ -109,13 +122,15 @@ bool OverwriteLosses(const std::string &path, std::vector<std::string> &lost, st
         error = "无法读取 " + path + "：" + SystemErrorText(errno);
         return false;
     }
-    if (start.starts_with(kCompoundFileSignature)) {
-        lost.emplace_back(WantsXlsx(path) ? "Excel 97-2003 工作簿的格式"
-                                          : "Excel 97-2003 工作簿的格式（写回的将是 CSV 文本）");
-        return true;
-    }
-    if (start.starts_with(kZipSignature) || start.starts_with(kEmptyZipSignature)) {
-        return WorkbookSurvey::Losses(file.get(), lost, error);
+    switch (ContentOf(start)) {
+        case Content::CompoundFile:
+            lost.emplace_back(WantsXlsx(path) ? "Excel 97-2003 工作簿的格式"
+                                              : "Excel 97-2003 工作簿的格式（写回的将是 CSV 文本）");
+            return true;
+        case Content::Zip:
+            return WorkbookSurvey::Losses(file.get(), lost, error);
+        case Content::Text:
+            return true;
     }
     return true;
 }

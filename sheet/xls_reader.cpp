@@ -5,20 +5,15 @@
 #include <freexl.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <string_view>
-#include <vector>
 
 #include "sheet/input_mark.h"
-#include "sheet/system_error.h"
 #include "sheet/xlsx_reader.h"
 
 namespace taxcalc {
 namespace {
-
-constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 
 std::string FreeXlReason(int code) {
     switch (code) {
@@ -53,20 +48,8 @@ bool XlsReader::Open(std::FILE *file, std::string &error) {
     // libfreexl opens a path: the descriptor's own, or that of a copy of a pipe.
     std::FILE *readable = file;
     if (!InputMark(file).Regular()) {
-        m_spool.reset(std::tmpfile());
+        m_spool = SeekableCopy(file, error);
         if (m_spool == nullptr) {
-            error = std::string("无法创建临时文件：") + SystemErrorText(errno);
-            return false;
-        }
-        std::vector<char> chunk(kChunkBytes);
-        for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
-            if (std::fwrite(chunk.data(), 1, got, m_spool.get()) != got) {
-                error = std::string("无法写入临时文件：") + SystemErrorText(errno);
-                return false;
-            }
-        }
-        if (std::ferror(file) != 0 || std::fflush(m_spool.get()) != 0) {
-            error = std::string("读取输入失败：") + SystemErrorText(errno);
             return false;
         }
         readable = m_spool.get();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/xlsx_package.h"
+#include "sheet/input_mark.h"
 #include "sheet/system_error.h"
 
 #include <expat.h>
@@ -394,28 +395,6 @@ struct StylesLoader {
     }
 };
 
-// Copies a file that cannot seek, as a pipe, into an unnamed temporary file.
-StdioPtr Spooled(std::FILE *file, std::string &error) {
-    StdioPtr copy(std::tmpfile());
-    if (copy == nullptr) {
-        error = std::string("无法创建临时文件：") + SystemErrorText(errno);
-        return nullptr;
-    }
-    std::vector<char> chunk(kChunkBytes);
-    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
-        if (std::fwrite(chunk.data(), 1, got, copy.get()) != got) {
-            error = std::string("无法写入临时文件：") + SystemErrorText(errno);
-            return nullptr;
-        }
-    }
-    if (std::ferror(file) != 0 || std::fflush(copy.get()) != 0) {
-        error = std::string("读取输入失败：") + SystemErrorText(errno);
-        return nullptr;
-    }
-    std::rewind(copy.get());
-    return copy;
-}
-
 }  // namespace
 
 std::string_view XlsxPackage::Local(const char *name) noexcept {
@@ -469,7 +448,7 @@ const std::string *XlsxPackage::FormatCode(unsigned id) const noexcept {
 bool XlsxPackage::Open(std::FILE *file, std::string &error) {
     // Asked of the descriptor: a failed fseek may drop what the stream has buffered.
     if (lseek(fileno(file), 0, SEEK_CUR) < 0) {
-        const StdioPtr copy = Spooled(file, error);
+        const StdioPtr copy = SeekableCopy(file, error);
         return copy != nullptr && OpenArchive(copy.get(), error);
     }
     return OpenArchive(file, error);
