@@ -43,10 +43,10 @@
 #include "payroll/payroll_model.h"
 #include "payroll/payroll_table_view.h"
 #include "payroll/row_marks.h"
-#include "payroll/status_announcer.h"
 #include "payroll/yuan_text.h"
 #include "paysheet/bonus_curve.h"
 #include "paysheet/overwrite_check.h"
+#include "ui/announcer.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -112,7 +112,9 @@ PayrollWindow::PayrollWindow(QWidget *parent)
     connect(m_job, &PayrollJob::previewReady, this, &PayrollWindow::showPreview);
     m_progressTimer->setInterval(100);
     connect(m_progressTimer, &QTimer::timeout, this, &PayrollWindow::showProgress);
-    m_announcer = new StatusAnnouncer(this);
+    m_announcer = new Announcer(this);
+    m_announcer->setObjectName(QStringLiteral("statusAnnouncer"));
+    m_announcer->setAccessibleName(QStringLiteral("工资表个税"));
     m_model->setPalette(m_view->palette());
     fillPeriods();
     setBusy(false);

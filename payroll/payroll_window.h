@@ -35,7 +35,7 @@ class FiguresChart;
 class PayrollJob;
 class PayrollModel;
 class PayrollTableView;
-class StatusAnnouncer;
+class Announcer;
 
 // The payroll window: a whole payroll file in a table, computed under the chosen
 // mode and period by the core that taxcalc-batch uses; rows in a blind zone and
@@ -131,7 +131,7 @@ private:
     QWidget *m_findBar = nullptr;
     QLineEdit *m_findEdit = nullptr;
     QMenu *m_recentMenu = nullptr;
-    StatusAnnouncer *m_announcer = nullptr;
+    Announcer *m_announcer = nullptr;
     // The bonus curve, or the bars of the modes whose rows are not one bonus.
     QStackedWidget *m_charts = nullptr;
     BonusChart *m_chart = nullptr;

@@ -5,15 +5,16 @@
 #include <QList>
 #include <QWidget>
 
+#include "ui/announcer.h"
+
 namespace taxcalc {
 
 class ClickableLabel;
 
 // Tells assistive technology about new results. The figures change in labels that
-// never hold the focus, so a screen reader would stay silent; this invisible
-// widget, a notification to the accessibility bus, takes the spoken names of a
-// panel's result labels and shows itself anew each time that panel has computed.
-class ResultAnnouncer : public QWidget {
+// never hold the focus, so a screen reader would stay silent; this announcer takes
+// the spoken names of a panel's result labels each time that panel has computed.
+class ResultAnnouncer : public Announcer {
     Q_OBJECT
 
 public:
@@ -23,9 +24,6 @@ public:
     // them at once; they are announced together once it has finished. Captions
     // emptied by a reset are not announced.
     void watchPanel(const QList<ClickableLabel *> &labels);
-
-    // What was announced last.
-    QString announcement() const { return accessibleName(); }
 
 private:
     void announce(const QList<ClickableLabel *> &labels);

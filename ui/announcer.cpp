@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "payroll/status_announcer.h"
+// SPDX-FileCopyrightText: 2026 The taxcalc developers
+#include "ui/announcer.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -7,8 +8,11 @@
 namespace taxcalc {
 namespace {
 
+// The toolkit's bridges present a widget of the notification role when it shows,
+// whatever holds the focus. Qt asks the factory with each class name from the
+// object's own up, so the classes derived from this one are found too.
 QAccessibleInterface *AnnouncerAccessible(const QString &className, QObject *object) {
-    if (className == QLatin1String("taxcalc::StatusAnnouncer") && object->isWidgetType()) {
+    if (className == QLatin1String("taxcalc::Announcer") && object->isWidgetType()) {
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     }
     return nullptr;
@@ -16,11 +20,9 @@ QAccessibleInterface *AnnouncerAccessible(const QString &className, QObject *obj
 
 }  // namespace
 
-StatusAnnouncer::StatusAnnouncer(QWidget *parent) : QWidget(parent) {
+Announcer::Announcer(QWidget *parent) : QWidget(parent) {
     static const bool installed = (QAccessible::installFactory(&AnnouncerAccessible), true);
     Q_UNUSED(installed);
-    setObjectName(QStringLiteral("statusAnnouncer"));
-    setAccessibleName(QStringLiteral("工资表个税"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // One pixel that draws nothing, beneath everything: shown, so that the bus
@@ -29,7 +31,7 @@ StatusAnnouncer::StatusAnnouncer(QWidget *parent) : QWidget(parent) {
     lower();
 }
 
-void StatusAnnouncer::announce(const QString &text) {
+void Announcer::announce(const QString &text) {
     if (text.isEmpty()) {
         return;
     }
