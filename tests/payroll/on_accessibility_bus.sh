@@ -7,29 +7,21 @@
 set -euo pipefail
 
 work=$(mktemp -d)
-xvfb_pid=
+source "$(dirname "$0")/../../scripts/virtual_display.sh"
 launcher_pid=
 stop() {
     # Only the processes started here, by their ids.
-    local pid
-    for pid in $launcher_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    if [[ -n $launcher_pid ]]; then
+        kill "$launcher_pid" 2>/dev/null || true
+        wait "$launcher_pid" 2>/dev/null || true
+    fi
+    stop_display
     rm -rf "$work"
 }
 trap stop EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+start_display 1280x1024
 /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null &
 launcher_pid=$!
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_RUNTIME_DIR=$work
-unset WAYLAND_DISPLAY
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 "$@"
