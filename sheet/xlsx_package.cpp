@@ -623,9 +623,9 @@ bool XlsxPackage::ParseSheet(XML_ParserStruct *parser, std::string &error) {
     return true;
 }
 
-bool XlsxPackage::CheckEntries(std::string &error, bool withSheet) {
+bool XlsxPackage::CheckOtherEntries(std::string &error) {
     const zip_int64_t entries = zip_get_num_entries(m_archive.get(), 0);
-    const zip_int64_t sheet = withSheet ? -1 : Find(m_archive.get(), m_sheet);
+    const zip_int64_t sheet = Find(m_archive.get(), m_sheet);
     for (zip_int64_t i = 0; i < entries; ++i) {
         if (i == sheet) {
             continue;

@@ -77,9 +77,9 @@ public:
     // Parses the first worksheet whole with `parser`, to its end, so that its
     // checksum is verified; for a caller that looks at all of it.
     bool ParseSheet(XML_ParserStruct *parser, std::string &error);
-    // Reads every entry to its end, so that libzip checks each one's checksum; the
-    // first worksheet too unless `withSheet` is false (ParseSheet has read it whole).
-    bool CheckEntries(std::string &error, bool withSheet = true);
+    // Reads every entry but the first worksheet to its end, so that libzip checks each
+    // one's checksum; ParseSheet reads the worksheet whole.
+    bool CheckOtherEntries(std::string &error);
 
     // The expat conventions of every part: names as "namespace local", no document
     // type. Nothing, saying why in `error`, where expat cannot make one.

@@ -314,7 +314,7 @@ bool XlsxWriter::ReadsBack(std::string &error) const {
     XML_SetUserData(parser.get(), &sheet);
     XML_SetStartElementHandler(parser.get(), WrittenSheet::OnStart);
     // The sheet is read to its end by the parse; every other entry after it.
-    if (!package.ParseSheet(parser.get(), reason) || !package.CheckEntries(reason, false)) {
+    if (!package.ParseSheet(parser.get(), reason) || !package.CheckOtherEntries(reason)) {
         error = failed + "已损坏（" + reason + "），磁盘可能已满";
         return false;
     }
