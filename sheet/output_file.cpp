@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/output_file.h"
-#include "sheet/system_error.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +15,8 @@
 #include <cstring>
 #include <ctime>
 #include <string_view>
+
+#include "sheet/system_error.h"
 
 namespace taxcalc {
 namespace {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "sheet/xlsx_reader.h"
-#include "sheet/system_error.h"
 
 #include <expat.h>
 #include <zip.h>
@@ -12,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <utility>
+
+#include "sheet/system_error.h"
 
 namespace taxcalc {
 namespace {
