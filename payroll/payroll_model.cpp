@@ -13,8 +13,8 @@
 #include <optional>
 
 #include "payroll/row_marks.h"
+#include "paysheet/person_columns.h"
 #include "paysheet/spreadsheet_amount.h"
-#include "paysheet/withholding_mode.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -193,8 +193,9 @@ QString PayrollModel::rowDescription(int shownRow) const {
             }
         }
     };
-    addNamed(withholding::kInputs[withholding::kEmployeeId]);
-    addNamed(withholding::kInputs[withholding::kName]);
+    for (const InputColumn &person : kShownPersonColumns) {
+        addNamed(person);
+    }
     if (!m_outcomes) {
         return parts.join(QStringLiteral("，"));
     }
@@ -307,10 +308,9 @@ int PayrollModel::findRow(const QString &text, int from, bool forward) const {
         return -1;
     }
     std::vector<std::size_t> columns;
-    for (const withholding::Input input : {withholding::kEmployeeId, withholding::kName}) {
+    for (const InputColumn &person : kShownPersonColumns) {
         for (int column = 0; column < m_width; ++column) {
-            if (Names(m_table->Header().Cell(static_cast<std::size_t>(column)),
-                      withholding::kInputs[input])) {
+            if (Names(m_table->Header().Cell(static_cast<std::size_t>(column)), person)) {
                 columns.push_back(static_cast<std::size_t>(column));
             }
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "paysheet/mode_description.h"
+#include "paysheet/person_columns.h"
 #include "paysheet/row_links.h"
 
 namespace taxcalc {
@@ -55,9 +56,9 @@ enum Input : std::size_t {
 inline constexpr std::array<InputColumn, kInputCount> kInputs{{
     {"本期收入", "income", ColumnDefault::Required},
     {"所属月份", "month", ColumnDefault::Required, Applies::Always, Field::Month},
-    {"证件号码", "id_number", ColumnDefault::Optional, Applies::Always, Field::Text},
-    {"工号", "employee_id", ColumnDefault::Optional, Applies::Always, Field::Text},
-    {"姓名", "name", ColumnDefault::Optional, Applies::Always, Field::Text},
+    kIdNumberColumn,
+    kEmployeeIdColumn,
+    kNameColumn,
     {"本期免税收入", "tax_free_income", ColumnDefault::Zero},
     {"基本养老保险费", "pension", ColumnDefault::Zero},
     {"基本医疗保险费", "medical", ColumnDefault::Zero},
