@@ -77,7 +77,8 @@ const auto &FieldOf(const ModeResult &result) noexcept {
 // The usual cells: an amount of cents with two decimals, and a rate.
 template <auto... Path>
 void CentsCell(const ModeResult &result, std::string &cell) {
-    cell = CentsForm(FieldOf<Path...>(result));
+    cell.clear();
+    AppendCents(cell, FieldOf<Path...>(result));
 }
 template <auto... Path>
 void PercentCell(const ModeResult &result, std::string &cell) {
