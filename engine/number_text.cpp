@@ -118,21 +118,33 @@ std::string PlainForm(Amount amount) {
     return text + "0." + std::string(fractionLength - digits.size(), '0') + digits;
 }
 
-std::string CentsForm(Cents cents, CentsStyle style) {
+void AppendCents(std::string &text, Cents cents, CentsStyle style) {
     // The magnitude as unsigned, so that even the most negative value has one.
     const std::uint64_t magnitude =
         cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
     const auto perYuan = static_cast<std::uint64_t>(kCentsPerYuan);
-    std::string text = cents < 0 ? "-" : "";
-    text += DigitsOf(magnitude / perYuan);
-    const std::uint64_t fraction = magnitude % perYuan;
-    if (style == CentsStyle::TwoDecimals) {
-        text += fraction < 10 ? ".0" : ".";
-        text += DigitsOf(fraction);
-    } else if (fraction != 0) {
-        text += fraction < 10 ? ".0" : ".";
-        text += DigitsOf(fraction % 10 == 0 ? fraction / 10 : fraction);
+    // A sign, twenty digits, a point and two decimals at most.
+    char buffer[32];
+    char *end = buffer;
+    if (cents < 0) {
+        *end++ = '-';
     }
+    end = std::to_chars(end, buffer + sizeof buffer, magnitude / perYuan).ptr;
+    const std::uint64_t fraction = magnitude % perYuan;
+    const bool tenths = style == CentsStyle::Plain && fraction % 10 == 0;
+    if (style == CentsStyle::TwoDecimals || fraction != 0) {
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + fraction / 10);
+        if (!tenths) {
+            *end++ = static_cast<char>('0' + fraction % 10);
+        }
+    }
+    text.append(buffer, end);
+}
+
+std::string CentsForm(Cents cents, CentsStyle style) {
+    std::string text;
+    AppendCents(text, cents, style);
     return text;
 }
 

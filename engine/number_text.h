@@ -37,5 +37,7 @@ enum class CentsStyle {
 // A whole number of cents, written exactly; for every amount that both can write it
 // agrees with MoneyForm (TwoDecimals) or PlainForm (Plain) of the same yuan.
 std::string CentsForm(Cents cents, CentsStyle style = CentsStyle::TwoDecimals);
+// The same at the end of `text`, for a cell that is written row after row.
+void AppendCents(std::string &text, Cents cents, CentsStyle style = CentsStyle::TwoDecimals);
 
 }  // namespace taxcalc

@@ -13,8 +13,8 @@
 #include <optional>
 
 #include "payroll/row_marks.h"
+#include "paysheet/person_columns.h"
 #include "paysheet/spreadsheet_amount.h"
-#include "paysheet/withholding_mode.h"
 #include "ui/utf8_text.h"
 
 namespace taxcalc {
@@ -157,15 +157,15 @@ QVariant PayrollModel::cellText(std::size_t row, int column) const {
 }
 
 QString PayrollModel::adviceText(std::size_t row) const {
-    // The advice cells the mode writes for the row (建议年终奖 and the figures that
-    // follow from it), as header and figure.
+    // The advice cells the mode writes for the row (the advised bonus and the figures
+    // that follow from it), as header and figure.
     QStringList parts;
     const std::span<const std::string_view> added = m_outcomes->AddedHeaders();
     for (std::size_t i = 0; i < added.size(); ++i) {
-        const QString header = FromUtf8(added[i]);
+        const ColumnRole role = m_outcomes->AddedRole(i);
         const QString cell = cellText(row, m_width + static_cast<int>(i)).toString();
-        if (header.startsWith(QStringLiteral("建议")) && !cell.isEmpty()) {
-            parts.append(header + QLatin1Char(' ') + cell);
+        if ((role == ColumnRole::Advice || role == ColumnRole::AdvisedTax) && !cell.isEmpty()) {
+            parts.append(FromUtf8(added[i]) + QLatin1Char(' ') + cell);
         }
     }
     return parts.join(QStringLiteral("，"));
@@ -193,8 +193,9 @@ QString PayrollModel::rowDescription(int shownRow) const {
             }
         }
     };
-    addNamed(withholding::kInputs[withholding::kEmployeeId]);
-    addNamed(withholding::kInputs[withholding::kName]);
+    for (const InputColumn &person : kShownPersonColumns) {
+        addNamed(person);
+    }
     if (!m_outcomes) {
         return parts.join(QStringLiteral("，"));
     }
@@ -204,15 +205,8 @@ QString PayrollModel::rowDescription(int shownRow) const {
             addNamed(input);
         }
     }
-    const std::span<const std::string_view> added = m_outcomes->AddedHeaders();
-    for (const AddedColumn &column : mode.Added) {
-        if (column.Sums != Sum::Tax) {
-            continue;
-        }
-        const auto found = std::find(added.begin(), added.end(), column.Header);
-        if (found != added.end()) {
-            add(m_width + static_cast<int>(found - added.begin()));
-        }
+    if (const std::optional<std::size_t> tax = m_outcomes->AddedCell(ColumnRole::Tax)) {
+        add(m_width + static_cast<int>(*tax));
     }
     const RowState rowState = state(row);
     if (rowState == RowState::Advised || rowState == RowState::Refused) {
@@ -314,10 +308,9 @@ int PayrollModel::findRow(const QString &text, int from, bool forward) const {
         return -1;
     }
     std::vector<std::size_t> columns;
-    for (const withholding::Input input : {withholding::kEmployeeId, withholding::kName}) {
+    for (const InputColumn &person : kShownPersonColumns) {
         for (int column = 0; column < m_width; ++column) {
-            if (Names(m_table->Header().Cell(static_cast<std::size_t>(column)),
-                      withholding::kInputs[input])) {
+            if (Names(m_table->Header().Cell(static_cast<std::size_t>(column)), person)) {
                 columns.push_back(static_cast<std::size_t>(column));
             }
         }

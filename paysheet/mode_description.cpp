@@ -23,15 +23,41 @@ constexpr std::array<InputColumn, 2> kWindowBonusInputs{{
     {"年终奖", "bonus", ColumnDefault::Required},
     {"当月工资", "wage", ColumnDefault::Allowance},
 }};
+// The cells of the advice, written only for a bonus in a blind zone.
+template <auto Member, std::string (*Form)(Amount)>
+void WindowAdviceCell(const ModeResult &result, std::string &cell) {
+    const BonusAdvice &advice = FieldOf<&WindowBonusFigures::Advice>(result);
+    if (advice.InBlindZone) {
+        cell = Form(advice.*Member);
+    }
+}
+
+template <auto Member>
+void WindowMoneyCell(const ModeResult &result, std::string &cell) {
+    cell = MoneyForm(FieldOf<&WindowBonusFigures::Tax, Member>(result));
+}
+
 constexpr std::array<AddedColumn, 8> kWindowBonusAdded{{
-    {"2011年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
-    {"税后年终奖"},
-    {"是否盲区"},
-    {"建议年终奖"},
-    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
-    {"建议税后年终奖"},
-    {"2010方法个税"},
-    {"节省"},
+    {.Header = "2011年终奖个税",
+     .Role = ColumnRole::Tax,
+     .Write = WindowMoneyCell<&BonusTaxComparison::BonusTax2011>},
+    {.Header = "税后年终奖", .Write = WindowMoneyCell<&BonusTaxComparison::AfterTaxBonus>},
+    {.Header = "是否盲区",
+     .Write =
+         [](const ModeResult &result, std::string &cell) {
+             cell = FieldOf<&WindowBonusFigures::Advice, &BonusAdvice::InBlindZone>(result) ? kYes : kNo;
+         }},
+    {.Header = "建议年终奖",
+     .Role = ColumnRole::Advice,
+     .Write = WindowAdviceCell<&BonusAdvice::RecommendedBonus, PlainForm>},
+    {.Header = "建议税额",
+     .Role = ColumnRole::AdvisedTax,
+     .Write = WindowAdviceCell<&BonusAdvice::RecommendedTax, MoneyForm>},
+    {.Header = "建议税后年终奖",
+     .Role = ColumnRole::Advice,
+     .Write = WindowAdviceCell<&BonusAdvice::RecommendedAfterTax, MoneyForm>},
+    {.Header = "2010方法个税", .Write = WindowMoneyCell<&BonusTaxComparison::BonusTax2010>},
+    {.Header = "节省", .Write = WindowMoneyCell<&BonusTaxComparison::Saving>},
 }};
 
 RowOutcome WindowBonus(const RowInput &input, RowFigures &figures) {
@@ -42,18 +68,8 @@ RowOutcome WindowBonus(const RowInput &input, RowFigures &figures) {
     if (!ShowableFigures(tax, advice)) {
         return RowOutcome::TooLarge;
     }
-    auto &cells = figures.Cells;
-    cells[0] = MoneyForm(tax.BonusTax2011);
-    cells[1] = MoneyForm(tax.AfterTaxBonus);
-    cells[2] = advice.InBlindZone ? kYes : kNo;
     figures.Advised = advice.InBlindZone;
-    if (advice.InBlindZone) {
-        cells[3] = PlainForm(advice.RecommendedBonus);
-        cells[4] = MoneyForm(advice.RecommendedTax);
-        cells[5] = MoneyForm(advice.RecommendedAfterTax);
-    }
-    cells[6] = MoneyForm(tax.BonusTax2010);
-    cells[7] = MoneyForm(tax.Saving);
+    figures.Result = WindowBonusFigures{tax, advice};
     return RowOutcome::Computed;
 }
 
@@ -66,37 +82,71 @@ constexpr std::array<InputColumn, 3> kPeriodBonusInputs{{
     // The year's comprehensive taxable income without the bonus.
     {"全年应纳税所得额", "annual_taxable", ColumnDefault::Optional, Applies::ComprehensiveYear},
 }};
+// The cells of the advice, written only for a bonus in a blind zone.
+template <auto Member, CentsStyle Style = CentsStyle::TwoDecimals>
+void PeriodAdviceCell(const ModeResult &result, std::string &cell) {
+    const taxcalc::PeriodBonus &tax = FieldOf<&PeriodBonusFigures::Tax>(result);
+    if (tax.InBlindZone) {
+        cell = CentsForm(tax.*Member, Style);
+    }
+}
+
+// The cells of the method, written where the year's taxable income is given.
+void CombinedIncreaseCell(const ModeResult &result, std::string &cell) {
+    const PeriodBonusFigures &figures = FiguresOf<PeriodBonusFigures>(result);
+    if (figures.Chosen) {
+        cell = CentsForm(figures.Choice.CombinedIncrease);
+    }
+}
+
+void AdvisedMethodCell(const ModeResult &result, std::string &cell) {
+    const PeriodBonusFigures &figures = FiguresOf<PeriodBonusFigures>(result);
+    if (figures.Chosen) {
+        cell = MethodName(figures.Choice.Advised);
+    }
+}
+
 constexpr std::array<AddedColumn, 8> kPeriodBonusAdded{{
-    {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax},
-    {"税后年终奖"},
-    {"是否盲区"},
-    {"建议年终奖"},
-    {"建议税额", Applies::Always, std::nullopt, Sum::AdvisedTax},
-    {"建议税后年终奖"},
-    {"并入综合所得增加个税", Applies::ComprehensiveYear, kAnnualTaxableInput},
-    {"建议计税方式", Applies::ComprehensiveYear, kAnnualTaxableInput},
+    {.Header = "年终奖个税",
+     .Role = ColumnRole::Tax,
+     .Write = CentsCell<&PeriodBonusFigures::Tax, &PeriodBonus::Tax>},
+    {.Header = "税后年终奖", .Write = CentsCell<&PeriodBonusFigures::Tax, &PeriodBonus::AfterTax>},
+    {.Header = "是否盲区",
+     .Write =
+         [](const ModeResult &result, std::string &cell) {
+             cell = FieldOf<&PeriodBonusFigures::Tax, &PeriodBonus::InBlindZone>(result) ? kYes : kNo;
+         }},
+    {.Header = "建议年终奖",
+     .Role = ColumnRole::Advice,
+     .Write = PeriodAdviceCell<&PeriodBonus::RecommendedBonus, CentsStyle::Plain>},
+    {.Header = "建议税额",
+     .Role = ColumnRole::AdvisedTax,
+     .Write = PeriodAdviceCell<&PeriodBonus::RecommendedTax>},
+    {.Header = "建议税后年终奖",
+     .Role = ColumnRole::Advice,
+     .Write = PeriodAdviceCell<&PeriodBonus::RecommendedAfterTax>},
+    {.Header = "并入综合所得增加个税",
+     .When = Applies::ComprehensiveYear,
+     .NeedsInput = kAnnualTaxableInput,
+     .Write = CombinedIncreaseCell},
+    {.Header = "建议计税方式",
+     .When = Applies::ComprehensiveYear,
+     .NeedsInput = kAnnualTaxableInput,
+     .Role = ColumnRole::Advice,
+     .Write = AdvisedMethodCell},
 }};
 
 RowOutcome PeriodBonus(const RowInput &input, RowFigures &figures) {
     const PeriodRules &rules = *input.Rules;
     const Cents bonus = *input.InCents[0];
     const Cents wage = input.InCents[1].value_or(rules.Allowance);
-    const taxcalc::PeriodBonus tax = TaxBonus(rules, bonus, wage);
-    auto &cells = figures.Cells;
-    cells[0] = CentsForm(tax.Tax);
-    cells[1] = CentsForm(tax.AfterTax);
-    cells[2] = tax.InBlindZone ? kYes : kNo;
-    figures.Advised = tax.InBlindZone;
-    if (tax.InBlindZone) {
-        cells[3] = CentsForm(tax.RecommendedBonus, CentsStyle::Plain);
-        cells[4] = CentsForm(tax.RecommendedTax);
-        cells[5] = CentsForm(tax.RecommendedAfterTax);
-    }
+    PeriodBonusFigures result{TaxBonus(rules, bonus, wage), {}, false};
     if (const std::optional<Cents> annual = input.InCents[kAnnualTaxableInput]) {
-        const MethodChoice choice = ChooseBonusMethod(tax.Tax, bonus, *annual);
-        cells[6] = CentsForm(choice.CombinedIncrease);
-        cells[7] = MethodName(choice.Advised);
+        result.Choice = ChooseBonusMethod(result.Tax.Tax, bonus, *annual);
+        result.Chosen = true;
     }
+    figures.Advised = result.Tax.InBlindZone;
+    figures.Result = result;
     return RowOutcome::Computed;
 }
 
@@ -106,11 +156,20 @@ constexpr std::array<InputColumn, 2> kWageInputs{{
     {"每月薪金", "wage", ColumnDefault::Required},
     {"三险一金", "deductions", ColumnDefault::Zero},
 }};
+template <auto Member>
+void WageMoneyCell(const ModeResult &result, std::string &cell) {
+    cell = MoneyForm(FieldOf<Member>(result));
+}
+
 constexpr std::array<AddedColumn, 4> kWageAdded{{
-    {"调整前需纳税"},
-    {"调整后需纳税", Applies::Always, std::nullopt, Sum::Tax},
-    {"结果"},
-    {"差额"},
+    {.Header = "调整前需纳税", .Write = WageMoneyCell<&WageTaxComparison::Tax2010>},
+    {.Header = "调整后需纳税", .Role = ColumnRole::Tax, .Write = WageMoneyCell<&WageTaxComparison::Tax2011>},
+    {.Header = "结果",
+     .Write =
+         [](const ModeResult &result, std::string &cell) {
+             cell = FieldOf<&WageTaxComparison::PaysLess>(result) ? "少交" : "多交";
+         }},
+    {.Header = "差额", .Write = WageMoneyCell<&WageTaxComparison::Difference>},
 }};
 
 RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
@@ -118,11 +177,7 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
     if (!ShowableFigures(tax)) {
         return RowOutcome::TooLarge;
     }
-    auto &cells = figures.Cells;
-    cells[0] = MoneyForm(tax.Tax2010);
-    cells[1] = MoneyForm(tax.Tax2011);
-    cells[2] = tax.PaysLess ? "少交" : "多交";
-    cells[3] = MoneyForm(tax.Difference);
+    figures.Result = tax;
     return RowOutcome::Computed;
 }
 
@@ -147,6 +202,10 @@ constexpr bool Fits(const ModeDescription &mode) {
         return false;
     }
     for (const AddedColumn &added : mode.Added) {
+        // Every column writes its cell from the mode's result.
+        if (added.Write == nullptr) {
+            return false;
+        }
         if (added.NeedsInput && (*added.NeedsInput >= mode.Inputs.size() ||
                                  mode.Inputs[*added.NeedsInput].Default != ColumnDefault::Optional)) {
             return false;

@@ -18,6 +18,7 @@
 
 #include "engine/period_rules.h"
 #include "engine/tax_engine.h"
+#include "paysheet/mode_result.h"
 #include "paysheet/row_context.h"
 #include "paysheet/row_figures.h"
 
@@ -66,21 +67,27 @@ struct InputColumn {
     Field Kind = Field::Amount;
 };
 
-// What a payroll's totals add up from an added column.
-enum class Sum : std::uint8_t {
+// What an added column's figure is to the window and to a payroll's totals, which
+// find their cells by it and never by a header.
+enum class ColumnRole : std::uint8_t {
     None,
-    Tax,         // the row's tax
-    AdvisedTax,  // the tax the row would pay by following its advice (only where it has one)
-    Saving,      // what following the row's advice saves, written as such
-    Withheld,    // the tax withheld this month, totalled for the file's latest month
-    Settlement,  // a payment (补税) when positive, a refund when negative; waived ones apart
+    Tax,                // the row's tax
+    AdvisedTax,         // the tax the row would pay by following its advice (only where it has one)
+    Advice,             // another figure of the advice (the advised bonus, wage or method)
+    Saving,             // what following the row's advice saves, written as such
+    Withheld,           // the tax withheld this month, totalled for the file's latest month
+    Settlement,         // a payment (补税) when positive, a refund when negative; waived ones apart
+    CumulativeTaxable,  // the year's taxable income so far
 };
 
+// An added column: its header, what it is, and how its cell is written from the
+// row's result, so that the column and its figure cannot part.
 struct AddedColumn {
     std::string_view Header;
     Applies When = Applies::Always;
     std::optional<std::size_t> NeedsInput = std::nullopt;  // an index into the mode's Inputs
-    Sum Sums = Sum::None;
+    ColumnRole Role = ColumnRole::None;
+    CellWriter Write = nullptr;
 };
 
 // One row's figures, by the index of their input column. Amounts are read as the
@@ -128,8 +135,8 @@ struct ModeDescription {
     RulesUse Rules;
     std::span<const InputColumn> Inputs;  // what it reads of each row
     std::span<const AddedColumn> Added;   // at most RowFigures::kMaxCells
-    // Fills figures.Cells by the index of Added; cells of columns not written are
-    // ignored.
+    // Sets figures.Result (and the row's flags), or refuses the row; the cells are
+    // then written from the result by the added columns.
     RowOutcome (*Compute)(const RowInput &input, RowFigures &figures);
     // The periods the mode computes at all, and why it computes nothing under the
     // others.

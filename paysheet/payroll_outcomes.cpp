@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "paysheet/reconciliation_mode.h"
 #include "sheet/record_sink.h"
 
 namespace taxcalc {
@@ -39,7 +40,8 @@ PayrollOutcomes::PayrollOutcomes(std::shared_ptr<const PayrollTable> table, RowE
 
 std::optional<PayrollOutcomes> PayrollOutcomes::Prepare(std::shared_ptr<const PayrollTable> table,
                                                         const Computation &computation, std::string &error,
-                                                        const Progress &progress, const std::atomic<bool> *cancel) {
+                                                        const Progress &progress,
+                                                        const std::atomic<bool> *cancel) {
     std::optional<RowEvaluator> evaluator = RowEvaluator::ForHeader(computation, table->Header(), error);
     if (!evaluator) {
         return std::nullopt;
@@ -96,13 +98,13 @@ PayrollOutcomes::Status PayrollOutcomes::ComputeRows(const Progress &progress,
     const PayrollTable &rows = *m_table;
     const RowCalculator &calculator = m_evaluator.Calculator();
     // A month's withholding is the tax that a withholding mode adds up.
-    const std::optional<std::size_t> taxCell = calculator.SummedCell(Sum::Tax)
-                                                   ? calculator.SummedCell(Sum::Tax)
-                                                   : calculator.SummedCell(Sum::Withheld);
-    const std::optional<std::size_t> advisedTaxCell = m_evaluator.Calculator().SummedCell(Sum::AdvisedTax);
-    const std::optional<std::size_t> savingCell = m_evaluator.Calculator().SummedCell(Sum::Saving);
-    const std::optional<std::size_t> withheldCell = m_evaluator.Calculator().SummedCell(Sum::Withheld);
-    const std::optional<std::size_t> settlementCell = m_evaluator.Calculator().SummedCell(Sum::Settlement);
+    const std::optional<std::size_t> taxCell = calculator.CellWith(ColumnRole::Tax)
+                                                   ? calculator.CellWith(ColumnRole::Tax)
+                                                   : calculator.CellWith(ColumnRole::Withheld);
+    const std::optional<std::size_t> advisedTaxCell = calculator.CellWith(ColumnRole::AdvisedTax);
+    const std::optional<std::size_t> savingCell = calculator.CellWith(ColumnRole::Saving);
+    const std::optional<std::size_t> withheldCell = calculator.CellWith(ColumnRole::Withheld);
+    const std::optional<std::size_t> settlementCell = calculator.CellWith(ColumnRole::Settlement);
     m_summary = PayrollSummary{};
     m_summary.Rows = rows.Rows();
     m_states.assign(rows.Rows(), 0);
@@ -185,7 +187,7 @@ RowState PayrollOutcomes::Evaluate(std::size_t row, CsvRecord &record, RowFigure
 
 bool PayrollOutcomes::Advises() const noexcept {
     const RowCalculator &calculator = m_evaluator.Calculator();
-    return calculator.SummedCell(Sum::AdvisedTax) || calculator.SummedCell(Sum::Saving);
+    return calculator.CellWith(ColumnRole::AdvisedTax) || calculator.CellWith(ColumnRole::Saving);
 }
 
 std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, CurveRefusal &why) const {
@@ -217,30 +219,8 @@ std::optional<BonusCurve> PayrollOutcomes::Curve(std::size_t row, int samples, C
     return BonusCurve::Around(period, *bonus, *wage, samples);
 }
 
-namespace {
-
-// The cell of the added column named `header`, in cents.
-std::optional<Cents> CellCents(const RowCalculator &calculator, const RowFigures &figures,
-                               std::string_view header) {
-    const auto headers = calculator.Headers();
-    const auto at = std::find(headers.begin(), headers.end(), header);
-    return at == headers.end()
-               ? std::nullopt
-               : MoneyCellCents(figures.Cells[static_cast<std::size_t>(at - headers.begin())]);
-}
-
-std::string_view CellText(const RowCalculator &calculator, const RowFigures &figures,
-                          std::string_view header) {
-    const auto headers = calculator.Headers();
-    const auto at = std::find(headers.begin(), headers.end(), header);
-    return at == headers.end() ? std::string_view{}
-                               : figures.Cells[static_cast<std::size_t>(at - headers.begin())];
-}
-
-}  // namespace
-
 std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t row) const {
-    if (Computing().Kind() != BatchMode::Withhold || !m_contexts) {
+    if (!m_contexts) {
         return std::nullopt;
     }
     // A row without an employee (its key or its year refused, or no month) has no year.
@@ -253,7 +233,6 @@ std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t r
         static_cast<std::size_t>(std::find_if(inputs.begin(), inputs.end(),
                                               [](const InputColumn &c) { return c.Kind == Field::Month; }) -
                                  inputs.begin());
-    const RowCalculator &calculator = m_evaluator.Calculator();
     EmployeeYear result;
     RowFigures figures;
     CsvRecord record;
@@ -262,15 +241,18 @@ std::optional<PayrollOutcomes::EmployeeYear> PayrollOutcomes::Year(std::size_t r
         if ((*m_contexts)[other].Group != group) {
             continue;
         }
-        const bool computed = Figures(other, record, figures) != RowState::Refused;
+        Figures(other, record, figures);
         // A month refused on its own still says which month it is.
         input = RowInput{};
         m_evaluator.Read(record, m_table->Escaped(other), input);
         const int month = input.Numbers[monthInput].value_or(0) % 100;
-        result.Months.push_back(
-            {month, other, computed,
-             computed ? CellCents(calculator, figures, "本期应预扣预缴税额").value_or(0) : 0,
-             computed ? CellCents(calculator, figures, "累计应纳税所得额").value_or(0) : 0});
+        const WithheldMonth *withheld = std::get_if<WithheldMonth>(&figures.Result);
+        if (withheld == nullptr && figures.Error.empty()) {
+            // Only a mode that withholds month by month has a year of months.
+            return std::nullopt;
+        }
+        result.Months.push_back({month, other, withheld != nullptr, withheld ? withheld->Withholding : 0,
+                                 withheld ? withheld->Taxable : 0});
     }
     std::stable_sort(result.Months.begin(), result.Months.end(),
                      [](const YearMonth &a, const YearMonth &b) { return a.Month < b.Month; });
@@ -290,21 +272,19 @@ std::optional<PayrollOutcomes::Settled> PayrollOutcomes::Settlement(std::size_t 
     if (Figures(row, record, figures) != RowState::Computed) {
         return std::nullopt;
     }
-    const RowCalculator &calculator = m_evaluator.Calculator();
-    const std::optional<RowInput> input = calculator.Input(record);
-    const auto paid = std::find_if(Computing().Mode().Inputs.begin(), Computing().Mode().Inputs.end(),
-                                   [](const InputColumn &column) { return column.Chinese == "已缴税额"; });
-    const std::size_t paidInput = static_cast<std::size_t>(paid - Computing().Mode().Inputs.begin());
+    const ReconciliationFigures *year = std::get_if<ReconciliationFigures>(&figures.Result);
+    if (year == nullptr) {
+        return std::nullopt;
+    }
     Settled settled{};
-    settled.SeparateTax = CellCents(calculator, figures, "单独计税应纳税额").value_or(0);
-    settled.CombinedTax = CellCents(calculator, figures, "并入综合所得应纳税额").value_or(0);
-    settled.Joined = CellText(calculator, figures, "年终奖计税方式") == "并入综合所得";
-    settled.Tax = CellCents(calculator, figures, "应纳税额").value_or(0);
-    settled.Balance = CellCents(calculator, figures, "应补退税额").value_or(0);
-    settled.Paid = input && input->Amounts[paidInput]
-                       ? ToCents(*input->Amounts[paidInput], Computing().Period().Rounding).value_or(0)
-                       : 0;
-    settled.Result = CellText(calculator, figures, "结果");
+    settled.SeparateTax = year->Year.SeparateTax;
+    settled.CombinedTax = year->Year.CombinedTax;
+    // A year without a bonus has no method to join it by.
+    settled.Joined = year->Bonus > 0 && year->Year.Method == BonusMethod::Combined;
+    settled.Tax = year->Year.Tax;
+    settled.Balance = year->Year.Balance;
+    settled.Paid = year->Paid;
+    settled.Result = SettlementName(year->Year.Result);
     return settled;
 }
 

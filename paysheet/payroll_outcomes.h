@@ -92,7 +92,15 @@ public:
     // Whether the mode gives advice that lowers a row's tax, which the summary counts.
     bool Advises() const noexcept;
     // Whether the mode settles a year: its rows are payments and refunds.
-    bool Settles() const noexcept { return m_evaluator.Calculator().SummedCell(Sum::Settlement).has_value(); }
+    bool Settles() const noexcept {
+        return m_evaluator.Calculator().CellWith(ColumnRole::Settlement).has_value();
+    }
+    // Which added cell plays `role`, and what the added cell `k` is, for a window that
+    // looks for the mode's tax or advice.
+    std::optional<std::size_t> AddedCell(ColumnRole role) const noexcept {
+        return m_evaluator.Calculator().CellWith(role);
+    }
+    ColumnRole AddedRole(std::size_t k) const noexcept { return m_evaluator.Calculator().RoleOf(k); }
     const PayrollSummary &Summary() const noexcept { return m_summary; }
 
     RowState State(std::size_t row) const noexcept { return static_cast<RowState>(m_states[row]); }

@@ -2,26 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/planning_modes.h"
 
-#include <initializer_list>
 #include <optional>
 
 #include "engine/best_split.h"
-#include "engine/number_text.h"
 #include "engine/pay_planner.h"
 
 namespace taxcalc {
 namespace {
 
 constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
-
-// The amounts in the first cells, in order, with two decimals.
-RowOutcome MoneyCells(RowFigures &figures, std::initializer_list<Cents> amounts) {
-    std::size_t cell = 0;
-    for (const Cents amount : amounts) {
-        figures.Cells[cell++] = CentsForm(amount);
-    }
-    return RowOutcome::Computed;
-}
 
 }  // namespace
 
@@ -36,7 +25,8 @@ RowOutcome GrossBonusRow(const RowInput &input, RowFigures &figures) {
     if (!gross) {
         return RowOutcome::TooLarge;
     }
-    return MoneyCells(figures, {gross->Bonus, gross->Tax, gross->AfterTax});
+    figures.Result = *gross;
+    return RowOutcome::Computed;
 }
 
 RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures) {
@@ -45,7 +35,8 @@ RowOutcome GrossWageRow(const RowInput &input, RowFigures &figures) {
     if (!gross) {
         return RowOutcome::TooLarge;
     }
-    return MoneyCells(figures, {gross->Wage, gross->Tax, gross->TakeHome});
+    figures.Result = *gross;
+    return RowOutcome::Computed;
 }
 
 RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
@@ -59,10 +50,13 @@ RowOutcome SplitRow(const RowInput &input, RowFigures &figures) {
         figures.RefuseRow(kMinimumWageReason);
         return RowOutcome::Refused;
     }
-    // The method column is written from 2019 only.
-    figures.Cells[5] = MethodName(plan->Advised.Method);
     figures.Advised = plan->Saving > 0;
-    return MoneyCells(figures, {plan->Current.Tax, plan->Wage, plan->Bonus, plan->Advised.Tax, plan->Saving});
+    figures.Result = *plan;
+    return RowOutcome::Computed;
+}
+
+void WriteSplitMethod(const ModeResult &result, std::string &cell) {
+    cell = MethodName(FiguresOf<SplitPlan>(result).Advised.Method);
 }
 
 }  // namespace taxcalc

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "paysheet/mode_description.h"
@@ -24,15 +25,21 @@ inline constexpr std::array<InputColumn, 2> kGrossBonusInputs{{
     {"税后年终奖", "net_bonus", ColumnDefault::Required},
     {"当月工资", "wage", ColumnDefault::Allowance, Applies::WageRule},
 }};
-inline constexpr std::array<AddedColumn, 3> kGrossBonusAdded{
-    {{"税前年终奖"}, {"年终奖个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后年终奖"}}};
+inline constexpr std::array<AddedColumn, 3> kGrossBonusAdded{{
+    {.Header = "税前年终奖", .Write = CentsCell<&GrossBonus::Bonus>},
+    {.Header = "年终奖个税", .Role = ColumnRole::Tax, .Write = CentsCell<&GrossBonus::Tax>},
+    {.Header = "实得税后年终奖", .Write = CentsCell<&GrossBonus::AfterTax>},
+}};
 
 inline constexpr std::array<InputColumn, 2> kGrossWageInputs{{
     {"税后工资", "net_wage", ColumnDefault::Required},
     {"三险一金", "deductions", ColumnDefault::Zero},
 }};
-inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{
-    {{"税前工资"}, {"工资个税", Applies::Always, std::nullopt, Sum::Tax}, {"实得税后工资"}}};
+inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{{
+    {.Header = "税前工资", .Write = CentsCell<&GrossWage::Wage>},
+    {.Header = "工资个税", .Role = ColumnRole::Tax, .Write = CentsCell<&GrossWage::Tax>},
+    {.Header = "实得税后工资", .Write = CentsCell<&GrossWage::TakeHome>},
+}};
 inline constexpr std::string_view kGrossWageRefusal =
     "自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推";
 
@@ -44,13 +51,18 @@ inline constexpr std::array<InputColumn, 5> kSplitInputs{{
     // The year's special additional deductions.
     {"专项附加扣除", "special_deductions", ColumnDefault::Zero, Applies::ComprehensiveYear},
 }};
+void WriteSplitMethod(const ModeResult &result, std::string &cell);
+
 inline constexpr std::array<AddedColumn, 6> kSplitAdded{{
-    {"现全年个税", Applies::Always, std::nullopt, Sum::Tax},
-    {"建议月薪"},
-    {"建议年终奖"},
-    {"建议全年个税"},
-    {"全年节省", Applies::Always, std::nullopt, Sum::Saving},
-    {"计税方式", Applies::ComprehensiveYear},
+    {.Header = "现全年个税", .Role = ColumnRole::Tax, .Write = CentsCell<&SplitPlan::Current, &YearTax::Tax>},
+    {.Header = "建议月薪", .Role = ColumnRole::Advice, .Write = CentsCell<&SplitPlan::Wage>},
+    {.Header = "建议年终奖", .Role = ColumnRole::Advice, .Write = CentsCell<&SplitPlan::Bonus>},
+    {.Header = "建议全年个税",
+     .Role = ColumnRole::AdvisedTax,
+     .Write = CentsCell<&SplitPlan::Advised, &YearTax::Tax>},
+    {.Header = "全年节省", .Role = ColumnRole::Saving, .Write = CentsCell<&SplitPlan::Saving>},
+    // The method is written from 2019 only.
+    {.Header = "计税方式", .When = Applies::ComprehensiveYear, .Write = WriteSplitMethod},
 }};
 
 // Every amount is rounded to the cent and none may be negative.

@@ -21,7 +21,9 @@ constexpr int kLastYear = 2027;
 
 constexpr std::array<Input, 5> kIncomes{kWages, kBonus, kLabour, kAuthor, kRoyalty};
 
-std::string_view ResultName(Settlement settlement) noexcept {
+}  // namespace
+
+std::string_view SettlementName(Settlement settlement) noexcept {
     switch (settlement) {
         case Settlement::Payment:
             return "补税";
@@ -35,7 +37,21 @@ std::string_view ResultName(Settlement settlement) noexcept {
     return "无需补退";
 }
 
-}  // namespace
+namespace reconciliation {
+
+void WriteBonusMethod(const ModeResult &result, std::string &cell) {
+    // Written only for a year with a bonus, which has a method to choose.
+    const ReconciliationFigures &figures = FiguresOf<ReconciliationFigures>(result);
+    if (figures.Bonus > 0) {
+        cell = MethodName(figures.Year.Method);
+    }
+}
+
+void WriteResult(const ModeResult &result, std::string &cell) {
+    cell = SettlementName(FiguresOf<ReconciliationFigures>(result).Year.Result);
+}
+
+}  // namespace reconciliation
 
 RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
     if (const std::optional<std::int32_t> year = input.Numbers[kYear];
@@ -66,17 +82,7 @@ RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
     if (!settled) {
         return RowOutcome::TooLarge;
     }
-    auto &cells = figures.Cells;
-    cells[0] = CentsForm(settled->Revenue);
-    cells[1] = CentsForm(settled->Taxable);
-    cells[2] = CentsForm(settled->SeparateTax);
-    cells[3] = CentsForm(settled->CombinedTax);
-    if (year.Bonus > 0) {
-        cells[4] = MethodName(settled->Method);
-    }
-    cells[5] = CentsForm(settled->Tax);
-    cells[6] = CentsForm(settled->Balance);
-    cells[7] = ResultName(settled->Result);
+    figures.Result = ReconciliationFigures{*settled, year.Bonus, year.TaxPaid};
     figures.Waived = settled->Result == Settlement::Waived;
     return RowOutcome::Computed;
 }

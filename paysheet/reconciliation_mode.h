@@ -46,18 +46,30 @@ inline constexpr std::array<InputColumn, kInputCount> kInputs{{
     {"年度", "year", ColumnDefault::Optional, Applies::Always, Field::Year},
 }};
 
+void WriteBonusMethod(const ModeResult &result, std::string &cell);
+void WriteResult(const ModeResult &result, std::string &cell);
+
 inline constexpr std::array<AddedColumn, 8> kAdded{{
-    {"综合所得收入额"},
-    {"应纳税所得额"},
-    {"单独计税应纳税额"},
-    {"并入综合所得应纳税额"},
-    {"年终奖计税方式"},
-    {"应纳税额", Applies::Always, std::nullopt, Sum::Tax},
-    {"应补退税额", Applies::Always, std::nullopt, Sum::Settlement},
-    {"结果"},
+    {.Header = "综合所得收入额", .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Revenue>},
+    {.Header = "应纳税所得额", .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Taxable>},
+    {.Header = "单独计税应纳税额",
+     .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::SeparateTax>},
+    {.Header = "并入综合所得应纳税额",
+     .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::CombinedTax>},
+    {.Header = "年终奖计税方式", .Write = WriteBonusMethod},
+    {.Header = "应纳税额",
+     .Role = ColumnRole::Tax,
+     .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Tax>},
+    {.Header = "应补退税额",
+     .Role = ColumnRole::Settlement,
+     .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Balance>},
+    {.Header = "结果", .Write = WriteResult},
 }};
 
 }  // namespace reconciliation
+
+// "补税", "退税", "免予补税" or "无需补退", as the 结果 column writes it.
+std::string_view SettlementName(Settlement settlement) noexcept;
 
 RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures);
 bool CheckReconcileHeader(ColumnMap &columns, const CsvRecord &header, std::string &error);

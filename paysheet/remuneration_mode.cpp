@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "engine/number_text.h"
 #include "engine/remuneration.h"
 
 namespace taxcalc {
@@ -37,13 +36,7 @@ RowOutcome RemunerationRow(const RowInput &input, RowFigures &figures) {
     if (!tax) {
         return RowOutcome::TooLarge;
     }
-    auto &cells = figures.Cells;
-    cells[0] = CentsForm(tax->Revenue);
-    cells[1] = CentsForm(tax->Taxable);
-    cells[2] = std::to_string(tax->RatePercent) + "%";
-    cells[3] = CentsForm(tax->QuickDeduction);
-    cells[4] = CentsForm(tax->Tax);
-    cells[5] = CentsForm(tax->AfterTax);
+    figures.Result = *tax;
     return RowOutcome::Computed;
 }
 

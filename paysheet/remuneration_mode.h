@@ -18,12 +18,12 @@ inline constexpr std::array<InputColumn, 2> kRemunerationInputs{{
     {"所得项目", "item", ColumnDefault::Optional, Applies::Always, Field::Text},
 }};
 inline constexpr std::array<AddedColumn, 6> kRemunerationAdded{{
-    {"收入额"},
-    {"应纳税所得额"},
-    {"预扣率"},
-    {"速算扣除数"},
-    {"应预扣预缴税额", Applies::Always, std::nullopt, Sum::Tax},
-    {"税后收入"},
+    {.Header = "收入额", .Write = CentsCell<&RemunerationTax::Revenue>},
+    {.Header = "应纳税所得额", .Write = CentsCell<&RemunerationTax::Taxable>},
+    {.Header = "预扣率", .Write = PercentCell<&RemunerationTax::RatePercent>},
+    {.Header = "速算扣除数", .Write = CentsCell<&RemunerationTax::QuickDeduction>},
+    {.Header = "应预扣预缴税额", .Role = ColumnRole::Tax, .Write = CentsCell<&RemunerationTax::Tax>},
+    {.Header = "税后收入", .Write = CentsCell<&RemunerationTax::AfterTax>},
 }};
 
 // Every amount is rounded to the cent and none may be negative; --rules is refused.

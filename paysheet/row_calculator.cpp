@@ -81,9 +81,9 @@ RowRead RowCalculator::Read(const CsvRecord &record, RowInput &input) const {
     return ReadFields(Texts(record), input, reasons) ? RowRead::Read : RowRead::Refused;
 }
 
-std::optional<std::size_t> RowCalculator::SummedCell(Sum sum) const noexcept {
+std::optional<std::size_t> RowCalculator::CellWith(ColumnRole role) const noexcept {
     for (std::size_t k = 0; k < m_written.size(); ++k) {
-        if (m_mode->Added[m_written[k]].Sums == sum) {
+        if (m_mode->Added[m_written[k]].Role == role) {
             return k;
         }
     }
@@ -238,14 +238,9 @@ bool RowCalculator::Compute(std::span<const std::string_view> texts, RowFigures 
         case RowOutcome::Refused:
             return false;
     }
-    // The written columns first, in header order; the ones not written are dropped.
+    // Each written column's cell from the result, in header order.
     for (std::size_t k = 0; k < m_written.size(); ++k) {
-        if (m_written[k] != k) {
-            figures.Cells[k] = std::move(figures.Cells[m_written[k]]);
-        }
-    }
-    for (std::size_t k = m_written.size(); k < figures.Cells.size(); ++k) {
-        figures.Cells[k].clear();
+        m_mode->Added[m_written[k]].Write(figures.Result, figures.Cells[k]);
     }
     return true;
 }

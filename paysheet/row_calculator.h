@@ -54,9 +54,11 @@ public:
     // The row's figures as the computation reads them, defaults filled in, amounts in
     // cents too where the mode computes in cents; nothing when a figure is refused.
     std::optional<RowInput> Input(const CsvRecord &record) const;
-    // Which of the written cells a payroll's totals add up as `sum`; nothing where
-    // the mode writes no such cell.
-    std::optional<std::size_t> SummedCell(Sum sum) const noexcept;
+    // Which of the written cells plays `role` (the first, where several do); nothing
+    // where the mode writes no such cell.
+    std::optional<std::size_t> CellWith(ColumnRole role) const noexcept;
+    // What the written cell `k` is.
+    ColumnRole RoleOf(std::size_t k) const noexcept { return m_mode->Added[m_written[k]].Role; }
     const Computation &Computing() const noexcept { return m_computation; }
     const ColumnMap &Columns() const noexcept { return m_columns; }
 

@@ -2,10 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-#include "engine/period_rules.h"
+#include "paysheet/withholding_link.h"
 
 namespace taxcalc {
 
@@ -13,17 +12,16 @@ namespace taxcalc {
 // each other (the months of one employee): worked out once for the whole table, then
 // kept beside each row, so that any row's figures can be computed again on their own
 // when they are shown or saved. Small and of one size: a table keeps one a row.
+// Withholding is the one mode whose rows link; its facts fill the bytes beside the
+// group that its amounts' alignment would leave empty.
 struct RowContext {
-    // Sums carried from the rows before, by the mode's own meaning of each slot.
-    std::array<Cents, 8> Carried{};
-    // Why the row is refused for what other rows hold, by the mode's own codes; 0
-    // where nothing in the other rows refuses it.
-    std::uint8_t Fault = 0;
-    // Small numbers that the mode works out from the other rows (months, say).
-    std::array<std::uint8_t, 3> Marks{};
     // The rows that belong together (one employee's months) share a number; 0 for a
     // row that belongs with none.
     std::uint32_t Group = 0;
+    WithholdingFacts Withholding{};
+    WithholdingCarry Carried{};
 };
+
+static_assert(sizeof(RowContext) == 72, "a million rows keep one each");
 
 }  // namespace taxcalc

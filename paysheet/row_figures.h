@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "paysheet/mode_result.h"
+
 namespace taxcalc {
 
 // The cells that one row adds to the file. Reused from row to row.
@@ -15,6 +17,9 @@ struct RowFigures {
     static constexpr std::size_t kMaxCells = 16;
     std::array<std::string, kMaxCells> Cells;  // the first Width() of them, in header order
     std::string Error;                         // empty when the row was computed
+    // What the mode computed, from which the cells are written; empty for a row not
+    // computed.
+    ModeResult Result;
     // The figures carry advice that lowers the tax: a bonus in a blind zone, or a
     // split of the year's pay that costs less.
     bool Advised = false;
@@ -28,6 +33,7 @@ struct RowFigures {
             cell.clear();
         }
         Error.clear();
+        Result = std::monostate{};
         Advised = false;
         Month = 0;
         Waived = false;
@@ -44,6 +50,7 @@ struct RowFigures {
         for (std::string &cell : Cells) {
             cell.clear();
         }
+        Result = std::monostate{};
         Advised = false;
         if (!Error.empty()) {
             Error += "；";

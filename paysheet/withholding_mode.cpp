@@ -2,13 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "paysheet/withholding_mode.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +12,7 @@
 #include "engine/cumulative_withholding.h"
 #include "engine/number_text.h"
 #include "paysheet/column_map.h"
+#include "paysheet/employee_index.h"
 #include "paysheet/row_links.h"
 #include "paysheet/spreadsheet_field.h"
 
@@ -24,26 +21,7 @@ namespace {
 
 using namespace withholding;
 
-// Why the other rows refuse a row: RowContext::Fault.
-enum Fault : std::uint8_t {
-    kNone,
-    kNoKey,             // the cell that tells the employee is empty
-    kOtherYear,         // a month of another year than the file's
-    kBeforeCumulation,  // a year before cumulative withholding began
-    kTwoRows,           // two rows for one month
-    kDisagree,          // rows that say different things of the employee (Marks[2]: which field)
-    kHiredAfterYear,
-    kSixtyNotAllowed,
-    kBeforeHire,
-    kEarlierRefused,  // an earlier month of the employee is refused (Marks[2]: which)
-    kTooLarge,
-};
-
-// RowContext::Marks
-constexpr std::size_t kStartMark = 0;
-constexpr std::size_t kLeaveMark = 1;  // 0: left before the year; 13: has not left within it
-constexpr std::size_t kDetailMark = 2;
-constexpr std::uint8_t kNotLeft = 13;
+constexpr std::uint8_t kNotLeft = WithholdingFacts::kNotLeft;
 
 constexpr int kFirstCumulativeYear = 2019;
 constexpr int kFirstSixtyThousandYear = 2021;
@@ -80,24 +58,14 @@ WithholdingMonth MonthOfRow(const RowInput &input) noexcept {
 }
 
 WithholdingPerson PersonOf(const RowInput &input, const RowContext &context) noexcept {
+    const WithholdingFacts &facts = context.Withholding;
     WithholdingPerson person{};
     person.DeductsAllowance = input.Numbers[kDeductsAllowance].value_or(1) == 1;
     person.SixtyThousand = input.Numbers[kSixtyThousand].value_or(0) == 1;
-    person.StartMonth = context.Marks[kStartMark];
-    person.LeaveMonth = context.Marks[kLeaveMark] == kNotLeft ? 0 : context.Marks[kLeaveMark];
-    person.LeftBeforeYear = context.Marks[kLeaveMark] == 0;
+    person.StartMonth = facts.StartMonth;
+    person.LeaveMonth = facts.LeaveMonth == kNotLeft ? 0 : facts.LeaveMonth;
+    person.LeftBeforeYear = facts.LeaveMonth == 0;
     return person;
-}
-
-WithholdingTotals TotalsOf(const RowContext &context) noexcept {
-    const auto &c = context.Carried;
-    return {c[0], c[1], c[2], c[3], c[4], c[5], c[6]};
-}
-
-void Carry(RowContext &context, const WithholdingTotals &totals) noexcept {
-    context.Carried = {
-        totals.Income,    totals.TaxFreeIncome, totals.SpecialDeductions, totals.OtherDeductions,
-        totals.Donations, totals.TaxRelief,     totals.Withheld,          0};
 }
 
 std::string MonthName(int month) {
@@ -113,15 +81,17 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
         return RowOutcome::Refused;
     }
     const RowContext &context = *input.Context;
+    const std::uint8_t detail = context.Withholding.Detail;
     figures.Month = *input.Numbers[kMonth];
-    switch (static_cast<Fault>(context.Fault)) {
+    switch (context.Withholding.Fault) {
         case kNone:
             break;
         case kNoKey:
             figures.RefuseRow("不知是哪位员工：证件号码、工号或姓名是空的");
             return RowOutcome::Refused;
         case kOtherYear:
-            figures.Refuse("所属月份", "不在本表的纳税年度（" + std::to_string(context.Carried[0]) + " 年）");
+            figures.Refuse("所属月份",
+                           "不在本表的纳税年度（" + std::to_string(context.Carried.TaxYear) + " 年）");
             return RowOutcome::Refused;
         case kBeforeCumulation:
             figures.Refuse("所属月份", "2019 年以前的工资不按累计预扣法预扣");
@@ -130,43 +100,30 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
             figures.RefuseRow("同一员工的" + MonthName(MonthOf(figures.Month)) + "有两行");
             return RowOutcome::Refused;
         case kDisagree:
-            figures.RefuseRow("同一员工各行的" + std::string(kInputs[context.Marks[kDetailMark]].Chinese) +
-                              "不一致");
+            figures.RefuseRow("同一员工各行的" + std::string(kInputs[detail].Chinese) + "不一致");
             return RowOutcome::Refused;
         case kHiredAfterYear:
             figures.Refuse("任职受雇从业日期", "在纳税年度之后");
             return RowOutcome::Refused;
         case kSixtyNotAllowed:
-            figures.Refuse("按6万元减除", context.Marks[kDetailMark] != 0
-                                              ? "2021 年以前没有按6万元减除的规定"
-                                              : "本年度内才任职受雇，不能按6万元减除");
+            figures.Refuse("按6万元减除", detail != 0 ? "2021 年以前没有按6万元减除的规定"
+                                                      : "本年度内才任职受雇，不能按6万元减除");
             return RowOutcome::Refused;
         case kBeforeHire:
             figures.Refuse("所属月份", "在任职受雇从业日期之前");
             return RowOutcome::Refused;
         case kEarlierRefused:
-            figures.RefuseRow(MonthName(context.Marks[kDetailMark]) + "未能计算");
+            figures.RefuseRow(MonthName(detail) + "未能计算");
             return RowOutcome::Refused;
         case kTooLarge:
             return RowOutcome::TooLarge;
     }
     const std::optional<WithheldMonth> month =
-        WithholdMonth(PersonOf(input, context), TotalsOf(context), MonthOfRow(input));
+        WithholdMonth(PersonOf(input, context), context.Carried.Before, MonthOfRow(input));
     if (!month) {
         return RowOutcome::TooLarge;
     }
-    auto &cells = figures.Cells;
-    std::size_t cell = 0;
-    for (const Cents amount :
-         {month->Income, month->TaxFreeIncome, month->Allowance, month->SpecialDeductions,
-          month->SpecialAdditionalDeductions, month->OtherDeductions, month->Donations, month->Taxable}) {
-        cells[cell++] = CentsForm(amount);
-    }
-    cells[cell++] = std::to_string(month->RatePercent) + "%";
-    for (const Cents amount : {month->QuickDeduction, month->Tax, month->TaxRelief, month->WithheldBefore,
-                               month->Withholding, month->AfterTax}) {
-        cells[cell++] = CentsForm(amount);
-    }
+    figures.Result = *month;
     return RowOutcome::Computed;
 }
 
@@ -215,7 +172,7 @@ bool CheckHeader(ColumnMap &columns, const CsvRecord &header, std::string &error
 // --- the links between an employee's months ---
 
 // One row of an employee as the first look reads it. Its month's own figures wait in
-// the row's context (Carried, by MonthSlot) until the employee's months are put in
+// the row's context (Carried.Own) until the employee's months are put in
 // order; the facts of the employee travel here.
 struct MonthRow {
     std::uint32_t Employee;
@@ -233,19 +190,27 @@ constexpr std::uint8_t kPersonFlags = kSixtyFlag | kFirstJobFlag | kNoAllowanceF
 
 // The month's own figures while they wait in the context.
 void Park(RowContext &context, const WithholdingMonth &month) noexcept {
-    context.Carried = {month.Income,
-                       month.TaxFreeIncome,
-                       month.SpecialDeductions,
-                       month.OtherDeductions,
-                       month.PersonalPensionCumulative,
-                       month.Donations,
-                       month.TaxRelief,
-                       month.SpecialAdditionalCumulative};
+    context.Carried.Own = {month.Income,
+                           month.TaxFreeIncome,
+                           month.SpecialDeductions,
+                           month.OtherDeductions,
+                           month.PersonalPensionCumulative,
+                           month.Donations,
+                           month.TaxRelief,
+                           month.SpecialAdditionalCumulative};
 }
 
 WithholdingMonth Parked(const RowContext &context, int month) noexcept {
-    const auto &c = context.Carried;
-    return {month, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]};
+    const ParkedMonth &own = context.Carried.Own;
+    return {month,
+            own.Income,
+            own.TaxFreeIncome,
+            own.SpecialDeductions,
+            own.OtherDeductions,
+            own.PersonalPensionCumulative,
+            own.Donations,
+            own.TaxRelief,
+            own.SpecialAdditionalCumulative};
 }
 
 // The employee's key: the cell without its blanks. An identity card number ends in a
@@ -260,86 +225,8 @@ std::string_view KeyOf(std::string_view cell, Input key, std::string &spelt) {
     return spelt;
 }
 
-// A million contexts fill some seventy megabytes, written in file order and then
-// visited employee by employee: on huge pages, where the system offers them, far
-// fewer faults and misses of the page tables.
-void AskForHugePages(void *start, std::size_t bytes) noexcept {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const std::uintptr_t first = (reinterpret_cast<std::uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(kHugePage - 1);
-    if (end > first) {
-        madvise(reinterpret_cast<void *>(first), end - first, MADV_HUGEPAGE);
-    }
-}
-
-// The employees of a file by their keys, each numbered as first met. Open addressing
-// over a power-of-two table that keeps each key's hash beside its number, and the
-// keys themselves back to back: a million rows find their employee without a visit
-// to the rows that named the employee before.
-class EmployeeNumbers {
-public:
-    explicit EmployeeNumbers(std::size_t employees) {
-        std::size_t size = 1024;
-        while (size < 2 * employees) {
-            size *= 2;
-        }
-        m_slots.assign(size, Slot{});
-    }
-
-    std::uint32_t NumberOf(std::string_view key) {
-        const std::size_t hash = std::hash<std::string_view>{}(key);
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-            Slot &slot = m_slots[at];
-            if (slot.Number == kEmpty) {
-                if (2 * (m_ends.size() + 1) > m_slots.size()) {
-                    Grow();
-                    return NumberOf(key);
-                }
-                slot = {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(m_ends.size())};
-                m_text.append(key);
-                m_ends.push_back(m_text.size());
-                return slot.Number;
-            }
-            if (slot.Hash == static_cast<std::uint32_t>(hash) && Key(slot.Number) == key) {
-                return slot.Number;
-            }
-        }
-    }
-
-private:
-    static constexpr std::uint32_t kEmpty = std::numeric_limits<std::uint32_t>::max();
-    struct Slot {
-        std::uint32_t Hash = 0;
-        std::uint32_t Number = kEmpty;
-    };
-
-    std::string_view Key(std::uint32_t number) const noexcept {
-        const std::size_t begin = number == 0 ? 0 : m_ends[number - 1];
-        return std::string_view(m_text).substr(begin, m_ends[number] - begin);
-    }
-
-    void Grow() {
-        std::vector<Slot> slots(m_slots.size() * 2);
-        const std::size_t mask = slots.size() - 1;
-        for (std::uint32_t number = 0; number < m_ends.size(); ++number) {
-            const std::size_t hash = std::hash<std::string_view>{}(Key(number));
-            std::size_t at = hash & mask;
-            while (slots[at].Number != kEmpty) {
-                at = (at + 1) & mask;
-            }
-            slots[at] = {static_cast<std::uint32_t>(hash), number};
-        }
-        m_slots = std::move(slots);
-    }
-
-    std::vector<Slot> m_slots;
-    std::string m_text;               // every key, back to back
-    std::vector<std::size_t> m_ends;  // where each key ends in m_text
-};
-
 // The employee's faults that refuse all their rows, from what the rows say alike.
-std::uint8_t PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &detail) {
+Fault PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &detail) {
     const MonthRow &reference = own.front();
     for (const MonthRow &month : own) {
         for (std::size_t date = 0; date < month.Dates.size(); ++date) {
@@ -372,7 +259,7 @@ std::uint8_t PersonFault(std::span<const MonthRow> own, int year, std::uint8_t &
 // totals of the months before it.
 void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContext> &contexts) {
     std::uint8_t detail = 0;
-    const std::uint8_t person = PersonFault(own, year, detail);
+    const Fault person = PersonFault(own, year, detail);
     const MonthRow &reference = own.front();
     const std::int32_t hire = reference.Dates[0];
     const std::int32_t leave = reference.Dates[1];
@@ -403,18 +290,20 @@ void LinkEmployee(std::span<const MonthRow> own, int year, std::vector<RowContex
                             : number < hireMonth ? kBeforeHire
                             : refusedMonth != 0  ? kEarlierRefused
                                                  : kNone;
-        context.Fault = person != kNone ? person : static_cast<std::uint8_t>(fault);
-        context.Marks = {static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(leaveMonth),
-                         context.Fault == kEarlierRefused ? refusedMonth : detail};
+        WithholdingFacts &facts = context.Withholding;
+        facts.Fault = person != kNone ? person : fault;
+        facts.StartMonth = static_cast<std::uint8_t>(start);
+        facts.LeaveMonth = static_cast<std::uint8_t>(leaveMonth);
+        facts.Detail = facts.Fault == kEarlierRefused ? refusedMonth : detail;
         context.Group = own[i].Employee + 1;
-        if (context.Fault == kNone && (own[i].Flags & kRefusedFlag) == 0) {
+        if (facts.Fault == kNone && (own[i].Flags & kRefusedFlag) == 0) {
             const WithholdingMonth month = Parked(context, number);
-            Carry(context, totals);
+            context.Carried.Before = totals;
             if (const std::optional<WithheldMonth> figures = WithholdMonth(people, totals, month)) {
                 totals = figures->After;
                 continue;
             }
-            context.Fault = kTooLarge;
+            facts.Fault = kTooLarge;
         }
         context.Carried = {};
         // A refused month takes every later month of the employee with it: their
@@ -431,7 +320,7 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
     // Each row's context is written first as the rows are read, in order.
     contexts.clear();
     contexts.reserve(rows);
-    AskForHugePages(contexts.data(), rows * sizeof(RowContext));
+    EmployeeIndex::AskForHugePages(contexts.data(), rows * sizeof(RowContext));
     Input key = kName;
     for (const Input candidate : kKeys) {
         if (Has(columns, candidate)) {
@@ -445,7 +334,7 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
     std::vector<MonthRow> months;
     months.reserve(rows);
     // A year has twelve months: a twelfth of the rows is as many employees as most files have.
-    EmployeeNumbers employees(rows / 12);
+    EmployeeIndex employees(rows / 12);
     // How many rows name each year: a file names one or two.
     std::vector<std::pair<int, std::size_t>> yearCounts;
     std::string spelt;
@@ -463,7 +352,7 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
         }
         const std::string_view name = KeyOf(cell(row, columns.Column(key)), key, spelt);
         if (name.empty()) {
-            contexts[row].Fault = kNoKey;
+            contexts[row].Withholding.Fault = kNoKey;
             continue;
         }
         const std::int32_t month = *input.Numbers[kMonth];
@@ -502,13 +391,13 @@ bool LinkMonths(std::size_t rows, const ColumnMap &columns, const RowLinks::Cell
         RowContext &context = contexts[month.Row];
         if (YearOf(month.Month) != year) {
             context = RowContext{};
-            context.Fault = kOtherYear;
-            context.Carried[0] = year;
+            context.Withholding.Fault = kOtherYear;
+            context.Carried.TaxYear = year;
             return true;
         }
         if (year < kFirstCumulativeYear) {
             context = RowContext{};
-            context.Fault = kBeforeCumulation;
+            context.Withholding.Fault = kBeforeCumulation;
             return true;
         }
         return false;

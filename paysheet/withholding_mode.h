@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "paysheet/mode_description.h"
+#include "paysheet/person_columns.h"
 #include "paysheet/row_links.h"
 
 namespace taxcalc {
@@ -55,9 +56,9 @@ enum Input : std::size_t {
 inline constexpr std::array<InputColumn, kInputCount> kInputs{{
     {"本期收入", "income", ColumnDefault::Required},
     {"所属月份", "month", ColumnDefault::Required, Applies::Always, Field::Month},
-    {"证件号码", "id_number", ColumnDefault::Optional, Applies::Always, Field::Text},
-    {"工号", "employee_id", ColumnDefault::Optional, Applies::Always, Field::Text},
-    {"姓名", "name", ColumnDefault::Optional, Applies::Always, Field::Text},
+    kIdNumberColumn,
+    kEmployeeIdColumn,
+    kNameColumn,
     {"本期免税收入", "tax_free_income", ColumnDefault::Zero},
     {"基本养老保险费", "pension", ColumnDefault::Zero},
     {"基本医疗保险费", "medical", ColumnDefault::Zero},
@@ -97,21 +98,25 @@ inline constexpr std::array<Input, 5> kPersonFields{kHireDate, kLeaveDate, kSixt
                                                     kDeductsAllowance};
 
 inline constexpr std::array<AddedColumn, 15> kAdded{{
-    {"累计收入"},
-    {"累计免税收入"},
-    {"累计减除费用"},
-    {"累计专项扣除"},
-    {"累计专项附加扣除"},
-    {"累计其他扣除"},
-    {"累计准予扣除的捐赠额"},
-    {"累计应纳税所得额"},
-    {"预扣率"},
-    {"速算扣除数"},
-    {"累计应纳税额"},
-    {"累计减免税额"},
-    {"累计已预扣预缴税额"},
-    {"本期应预扣预缴税额", Applies::Always, std::nullopt, Sum::Withheld},
-    {"本期税后收入"},
+    {.Header = "累计收入", .Write = CentsCell<&WithheldMonth::Income>},
+    {.Header = "累计免税收入", .Write = CentsCell<&WithheldMonth::TaxFreeIncome>},
+    {.Header = "累计减除费用", .Write = CentsCell<&WithheldMonth::Allowance>},
+    {.Header = "累计专项扣除", .Write = CentsCell<&WithheldMonth::SpecialDeductions>},
+    {.Header = "累计专项附加扣除", .Write = CentsCell<&WithheldMonth::SpecialAdditionalDeductions>},
+    {.Header = "累计其他扣除", .Write = CentsCell<&WithheldMonth::OtherDeductions>},
+    {.Header = "累计准予扣除的捐赠额", .Write = CentsCell<&WithheldMonth::Donations>},
+    {.Header = "累计应纳税所得额",
+     .Role = ColumnRole::CumulativeTaxable,
+     .Write = CentsCell<&WithheldMonth::Taxable>},
+    {.Header = "预扣率", .Write = PercentCell<&WithheldMonth::RatePercent>},
+    {.Header = "速算扣除数", .Write = CentsCell<&WithheldMonth::QuickDeduction>},
+    {.Header = "累计应纳税额", .Write = CentsCell<&WithheldMonth::Tax>},
+    {.Header = "累计减免税额", .Write = CentsCell<&WithheldMonth::TaxRelief>},
+    {.Header = "累计已预扣预缴税额", .Write = CentsCell<&WithheldMonth::WithheldBefore>},
+    {.Header = "本期应预扣预缴税额",
+     .Role = ColumnRole::Withheld,
+     .Write = CentsCell<&WithheldMonth::Withholding>},
+    {.Header = "本期税后收入", .Write = CentsCell<&WithheldMonth::AfterTax>},
 }};
 
 }  // namespace withholding

@@ -230,6 +230,14 @@ TEST(CentsForm, WritesWholeCentsExactly) {
 }
 
 // Below 1e13 yuan the double nearest a whole number of cents shows those cents.
+TEST(CentsForm, AppendsAfterWhatTheTextHolds) {
+    std::string text = "x";
+    AppendCents(text, -5);
+    AppendCents(text, 1804320, CentsStyle::Plain);
+    AppendCents(text, std::numeric_limits<Cents>::min());
+    EXPECT_EQ(text, "x-0.0518043.2-92233720368547758.08");
+}
+
 TEST(CentsForm, AgreesWithMoneyFormAndPlainForm) {
     std::mt19937_64 random(9);
     for (int i = 0; i < 200000; ++i) {
