@@ -12,8 +12,6 @@
 namespace taxcalc {
 namespace {
 
-constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
-
 // The amounts in the first cells, in order, with two decimals.
 RowOutcome MoneyCells(RowFigures &figures, std::initializer_list<Cents> amounts) {
     std::size_t cell = 0;
