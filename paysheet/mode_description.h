@@ -152,6 +152,7 @@ struct ModeDescription {
     // others.
     Applies Periods = Applies::Always;
     std::string_view PeriodRefusal = {};
+    std::string_view PeriodRefusalEnglish = {};  // the same, in the help's English
     // The period of a mode that computes under one (RulesUse::Fixed).
     PeriodId FixedPeriod = PeriodId::Y2019;
     // For a mode whose rows depend on each other, what each row takes from the others:

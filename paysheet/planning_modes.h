@@ -125,6 +125,8 @@ inline constexpr ModeDescription kGrossWageMode{
     .Compute = GrossWageRow,
     .Periods = Applies::WageRule,
     .PeriodRefusal = kGrossWageRefusal,
+    .PeriodRefusalEnglish = "wages within the year's comprehensive income are withheld cumulatively: no month has "
+                            "a wage tax of its own to work back from",
     .EnglishTitle = "gross wage for a net",
     .Summary = {"要发多少月薪，员工才能实得某个税后工资",
                 "the monthly wage to pay for a wanted take-home pay"},
