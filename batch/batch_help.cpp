@@ -6,9 +6,9 @@
 #include <string>
 
 #include "batch/command.h"
-#include "batch/help_lines.h"
 #include "batch/mode_command.h"
 #include "engine/period_rules.h"
+#include "paysheet/help_lines.h"
 #include "paysheet/mode_description.h"
 #include "paysheet/row_evaluator.h"
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "batch/help_lines.h"
 #include "engine/number_text.h"
+#include "paysheet/help_lines.h"
 #include "paysheet/row_evaluator.h"
 
 namespace taxcalc {
@@ -283,7 +283,7 @@ std::string ModeCommand::Added(const Use &use) const {
                         Joined(zh, Language::Chinese) + " / " + Joined(en, Language::English) + "）",
                         kColumnIndent + 2);
     }
-    return Wrapped(std::string(kColumnIndent, ' '), always, kColumnIndent) + text;
+    return Wrapped(std::string(kColumnIndent, ' '), always, kColumnIndent, true) + text;
 }
 
 std::string ModeCommand::Refusals() const {
@@ -411,7 +411,7 @@ std::string ModeCommand::Overview() const {
                 read += NameWithAlias(column);
             }
         }
-        text += Wrapped(lead, "读取 " + read, indent);
+        text += Wrapped(lead, "读取 " + read, indent, true);
         std::string added;
         for (const AddedColumn &column : use.Description->Added) {
             if (!PeriodsWhere(use.Computations, column.When).empty()) {
@@ -419,7 +419,7 @@ std::string ModeCommand::Overview() const {
                 added += column.Header;
             }
         }
-        text += Wrapped(std::string(indent, ' '), "添加 " + added, indent);
+        text += Wrapped(std::string(indent, ' '), "添加 " + added, indent, true);
     }
     return text;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
-#include "batch/help_lines.h"
+#include "paysheet/help_lines.h"
 
 #include <algorithm>
 #include <array>
@@ -47,7 +47,7 @@ std::size_t DisplayWidth(std::string_view text) noexcept {
     return width;
 }
 
-std::string Wrapped(std::string_view lead, std::string_view text, std::size_t indent) {
+std::string Wrapped(std::string_view lead, std::string_view text, std::size_t indent, bool atMarksOnly) {
     const std::vector<std::string_view> pieces = Pieces(text);
     std::string out(lead);
     std::size_t column = DisplayWidth(lead);
@@ -65,9 +65,9 @@ std::string Wrapped(std::string_view lead, std::string_view text, std::size_t in
                 i > start && ((pieces[i] == " " && (i + 1 == pieces.size() || pieces[i + 1] != "(")) ||
                               (IsOneOf(pieces[i - 1], kClosing) && !IsOneOf(pieces[i], kClosing)));
             const bool breakable =
-                atMark ||
-                (i > start && (Wide(pieces[i]) || Wide(pieces[i - 1])) && !IsOneOf(pieces[i], kClosing) &&
-                 !IsOneOf(pieces[i - 1], kOpening) && pieces[i] != " " && pieces[i - 1] != " ");
+                atMark || (!atMarksOnly && i > start && (Wide(pieces[i]) || Wide(pieces[i - 1])) &&
+                           !IsOneOf(pieces[i], kClosing) && !IsOneOf(pieces[i - 1], kOpening) &&
+                           pieces[i] != " " && pieces[i - 1] != " ");
             if (breakable) {
                 if (width <= kHelpWidth) {
                     fits = i;
@@ -86,7 +86,7 @@ std::string Wrapped(std::string_view lead, std::string_view text, std::size_t in
             width += DisplayWidth(pieces[i]);
         }
         // A mark far back would leave the line short: then beside a character.
-        if (fitsAtMark != 0 && (widthAtMark - column) * 3 >= (kHelpWidth - column) * 2) {
+        if (fitsAtMark != 0 && (atMarksOnly || (widthAtMark - column) * 3 >= (kHelpWidth - column) * 2)) {
             fits = fitsAtMark;
         }
         std::size_t end = pieces.size();
