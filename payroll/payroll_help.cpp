@@ -25,8 +25,10 @@ std::string Modes(bool chinese) {
 
 std::string Generated() {
     std::string text = "用法：taxcalc-payroll [选项] [文件]\n\n";
-    text += "打开工资表个税窗口，整张工资表逐行按所选方式计算。" +
-            std::string(RecordSource::kReadableFormats) + "。\n";
+    text += Wrapped("",
+                    "打开工资表个税窗口，整张工资表逐行按所选方式计算。" +
+                        std::string(RecordSource::kReadableFormats) + "。",
+                    0);
     text += "方式（与 taxcalc-batch 的模式相同，用 taxcalc-batch help 模式 查看各自的列）：\n";
     text += Modes(true);
     text +=
