@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/rules_command.h"
 
+#include "paysheet/help_lines.h"
+
 namespace taxcalc {
 
 std::string RulesCommand::Arguments(Language language) const {
@@ -16,9 +18,10 @@ std::string_view RulesCommand::Summary(Language language) const noexcept {
 }
 
 std::string RulesCommand::Help() const {
-    return UsageLine(Language::Chinese) + "\n" + AsSentence(Summary(Language::Chinese), Language::Chinese) +
-           "\n\n" + UsageLine(Language::English) + "\n" +
-           AsSentence(Summary(Language::English), Language::English) + "\n";
+    return UsageLine(Language::Chinese) + "\n" +
+           Wrapped("", AsSentence(Summary(Language::Chinese), Language::Chinese), 0) + "\n" +
+           UsageLine(Language::English) + "\n" +
+           Wrapped("", AsSentence(Summary(Language::English), Language::English), 0);
 }
 
 }  // namespace taxcalc

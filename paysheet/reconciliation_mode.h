@@ -73,7 +73,7 @@ inline constexpr std::array<Wording, 2> kNotes{{
      "is written 免予补税."},
 }};
 inline constexpr std::array<Wording, 2> kRefusals{{
-    {"表头没有任何收入列", "a header without any income column"},
+    {"表头没有任何收入列时，整个文件", "the whole file, where its header has no income column"},
     {"规则未及的年度", "a year that the rules do not reach"},
 }};
 inline constexpr ModeExample kExample{

@@ -103,6 +103,11 @@ TEST(ModeHelp, UsageNamesEveryModeAndCommandInBothLanguages) {
     // Not every mode computes the way the calculator window does.
     EXPECT_FALSE(Holds(help, "the way the calculator window does"));
     EXPECT_FALSE(Holds(help, "按计算器窗口的算法批量计算"));
+    // No rule's amount or year typed into the help: what it says of them comes from
+    // the rules (the periods' dates) or from the modes' examples.
+    for (const std::string_view typed : {"3500", "2019 至 2027", "2019 to 2027", "800", "20%"}) {
+        EXPECT_FALSE(Holds(help, typed)) << typed;
+    }
 }
 
 // The withholding template's columns with their English names, typed from the
