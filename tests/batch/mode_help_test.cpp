@@ -105,7 +105,7 @@ TEST(ModeHelp, UsageNamesEveryModeAndCommandInBothLanguages) {
     EXPECT_FALSE(Holds(help, "按计算器窗口的算法批量计算"));
     // No rule's amount or year typed into the help: what it says of them comes from
     // the rules (the periods' dates) or from the modes' examples.
-    for (const std::string_view typed : {"3500", "2019 至 2027", "2019 to 2027", "800", "20%"}) {
+    for (const std::string_view typed : {"3500", "2019 至 2027", "2019 to 2027", " 800", "4000", "20%"}) {
         EXPECT_FALSE(Holds(help, typed)) << typed;
     }
 }
