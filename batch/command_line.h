@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/command.h"
 #include "engine/period_rules.h"
 #include "paysheet/computation.h"
 #include "paysheet/mode_description.h"
@@ -15,7 +16,7 @@
 namespace taxcalc {
 
 // taxcalc-batch MODE [--rules PERIOD] [IN.csv] [-o OUT.csv] [--encoding E]
-// [--delimiter D] [--in-place], --help, --version. "-", or no name, stands for
+// [--delimiter D] [--in-place], --help, --version, help [NAME]. "-", or no name, stands for
 // standard input or output; --in-place writes the result over IN.csv.
 struct CommandLine {
     enum class Action { Run, Help, Version };
@@ -29,13 +30,13 @@ struct CommandLine {
     TextEncoding Encoding = TextEncoding::Undecided;  // found from the input unless given
     char Separator = 0;                               // found from the header unless given
     bool InPlace = false;
+    const Command *Topic = nullptr;  // for help: the command asked about; nullptr for the general help
 
     // The arguments after the program's name. Fails, saying why in `error`, on an
     // unknown option, mode or period, a missing or repeated one, a period that the mode
     // does not take, or a third file name.
+    // "help" alone, or with a command's name, asks for help as --help does.
     static std::optional<CommandLine> Parse(std::span<const std::string_view> arguments, std::string &error);
-
-    static std::string_view HelpText() noexcept;
 };
 
 }  // namespace taxcalc

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/batch_help.h"
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
 #include "batch/progress_meter.h"
@@ -61,7 +62,7 @@ int main(int argc, char **argv) {
         return kUnusable;
     }
     if (line->What == CommandLine::Action::Help) {
-        const std::string_view help = CommandLine::HelpText();
+        const std::string help = line->Topic != nullptr ? line->Topic->Help() : std::string(BatchHelpText());
         std::fwrite(help.data(), 1, help.size(), stdout);
         return kAllComputed;
     }

@@ -80,7 +80,13 @@ constexpr std::array<InputColumn, 3> kPeriodBonusInputs{{
     {"年终奖", "bonus", ColumnDefault::Required},
     {"当月工资", "wage", ColumnDefault::Allowance, Applies::WageRule},
     // The year's comprehensive taxable income without the bonus.
-    {"全年应纳税所得额", "annual_taxable", ColumnDefault::Optional, Applies::ComprehensiveYear},
+    {.Chinese = "全年应纳税所得额",
+     .English = "annual_taxable",
+     .Default = ColumnDefault::Optional,
+     .When = Applies::ComprehensiveYear,
+     .Note = {"全年综合所得的应纳税所得额，不含年终奖；有此列时比较年终奖单独计税与并入综合所得",
+              "the year's comprehensive taxable income without the bonus; given, the bonus taxed on its "
+              "own is weighed against joining it"}},
 }};
 // The cells of the advice, written only for a bonus in a blind zone.
 template <auto Member, CentsStyle Style = CentsStyle::TwoDecimals>
@@ -183,12 +189,105 @@ RowOutcome WindowWage(const RowInput &input, RowFigures &figures) {
 
 // A mode may appear more than once, for different uses of a period; Computation takes
 // the first that fits.
+// --- what the help says of these three ---
+
+constexpr Wording kBonusSummary{"年终奖的个税和税后金额，是否落在盲区，落在盲区时建议发多少",
+                                "a year-end bonus's tax and what it leaves, whether it falls in a blind "
+                                "zone, and the bonus to pay instead if it does"};
+constexpr std::array<Wording, 2> kWindowBonusNotes{{
+    {"与计算器窗口的年终奖一栏相同，并与旧方法的个税比较。",
+     "The figures of the calculator window's bonus panel, beside the tax by the older method."},
+    {"落在盲区的年终奖，多发的部分所缴的税比它本身还多；建议年终奖是盲区的下沿，税后反而更多。",
+     "In a blind zone the tax grows faster than the bonus: the advised bonus, at the zone's lower "
+     "edge, leaves more after tax."},
+}};
+constexpr std::array<Wording, 1> kPeriodBonusNotes{{
+    {"按发放日所在时期的年终奖规则计算；落在盲区时建议盲区下沿的年终奖。",
+     "By the bonus rules of the period of the pay date; in a blind zone the bonus at the zone's lower "
+     "edge is advised."},
+}};
+constexpr ModeExample kWindowBonusExample{
+    .Input =
+        "姓名,年终奖,当月工资\n"
+        "张三,18001,3500\n"
+        "李四,18000,\n",
+    .Output =
+        "姓名,年终奖,当月工资,2011年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,"
+        "2010方法个税,节省,错误\n"
+        "张三,18001,3500,1695.10,16305.90,是,18000,540.00,17460.00,1775.10,80.00,\n"
+        "李四,18000,,540.00,17460.00,否,,,,1775.00,1235.00,\n",
+};
+constexpr ModeExample kPeriodBonusExample{
+    .Rules = PeriodId::Y2019,
+    .Input =
+        "姓名,年终奖,全年应纳税所得额\n"
+        "张三,36001,\n"
+        "李四,36000,100000\n",
+    .Output =
+        "姓名,年终奖,全年应纳税所得额,年终奖个税,税后年终奖,是否盲区,建议年终奖,建议税额,建议税后年终奖,"
+        "并入综合所得增加个税,建议计税方式,错误\n"
+        "张三,36001,,3390.10,32610.90,是,36000,1080.00,34920.00,,,\n"
+        "李四,36000,100000,1080.00,34920.00,否,,,,3600.00,单独计税,\n",
+};
+constexpr std::array<Wording, 1> kWageNotes{{
+    {"与计算器窗口的工资一栏相同：调整前后两种税表的个税，以及调整后少交或多交多少。",
+     "The figures of the calculator window's wage panel: the tax by the schedules before and after the "
+     "reform, and how much less or more is paid after it."},
+}};
+constexpr ModeExample kWageExample{
+    .Input =
+        "姓名,每月薪金,三险一金\n"
+        "张三,8000,1000\n",
+    .Output =
+        "姓名,每月薪金,三险一金,调整前需纳税,调整后需纳税,结果,差额,错误\n"
+        "张三,8000,1000,625.00,245.00,少交,380.00,\n",
+};
+
+constexpr ModeDescription kWindowBonusMode{
+    .Mode = BatchMode::Bonus,
+    .Name = "bonus",
+    .Title = "年终奖",
+    .Rules = RulesUse::Window,
+    .Inputs = kWindowBonusInputs,
+    .Added = kWindowBonusAdded,
+    .Compute = WindowBonus,
+    .EnglishTitle = "year-end bonus",
+    .Summary = kBonusSummary,
+    .Notes = kWindowBonusNotes,
+    .Example = kWindowBonusExample,
+};
+constexpr ModeDescription kPeriodBonusMode{
+    .Mode = BatchMode::Bonus,
+    .Name = "bonus",
+    .Title = "年终奖",
+    .Rules = RulesUse::Periods,
+    .Inputs = kPeriodBonusInputs,
+    .Added = kPeriodBonusAdded,
+    .Compute = PeriodBonus,
+    .EnglishTitle = "year-end bonus",
+    .Summary = kBonusSummary,
+    .Notes = kPeriodBonusNotes,
+    .Example = kPeriodBonusExample,
+};
+constexpr ModeDescription kWageMode{
+    .Mode = BatchMode::Wage,
+    .Name = "wage",
+    .Title = "工资",
+    .Rules = RulesUse::None,
+    .Inputs = kWageInputs,
+    .Added = kWageAdded,
+    .Compute = WindowWage,
+    .EnglishTitle = "monthly wage",
+    .Summary = {"一个月的工资按调整前后两种税表的个税，以及少交或多交多少",
+                "a month's wage taxed by the schedules before and after the reform, and the difference"},
+    .Notes = kWageNotes,
+    .Example = kWageExample,
+};
+
 constexpr std::array<ModeDescription, 9> kModes{{
-    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Window, kWindowBonusInputs, kWindowBonusAdded,
-     WindowBonus},
-    {BatchMode::Bonus, "bonus", "年终奖", RulesUse::Periods, kPeriodBonusInputs, kPeriodBonusAdded,
-     PeriodBonus},
-    {BatchMode::Wage, "wage", "工资", RulesUse::None, kWageInputs, kWageAdded, WindowWage},
+    kWindowBonusMode,
+    kPeriodBonusMode,
+    kWageMode,
     kGrossBonusMode,
     kGrossWageMode,
     kSplitMode,
@@ -217,6 +316,19 @@ constexpr bool Fits(const ModeDescription &mode) {
 static_assert([] {
     for (const ModeDescription &mode : kModes) {
         if (!Fits(mode)) {
+            return false;
+        }
+    }
+    return true;
+}());
+
+// Every mode says what it is, and shows itself at work at its first description.
+static_assert([] {
+    for (std::size_t i = 0; i < kModes.size(); ++i) {
+        const ModeDescription &mode = kModes[i];
+        const bool first = i == 0 || kModes[i - 1].Mode != mode.Mode;
+        if (mode.EnglishTitle.empty() || mode.Summary.Chinese.empty() || mode.Summary.English.empty() ||
+            (first && mode.Example.Input.empty())) {
             return false;
         }
     }

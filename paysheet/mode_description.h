@@ -59,12 +59,20 @@ enum class Field : std::uint8_t {
     Year,    // a year of four digits
 };
 
+// A text of the help, in Chinese and in English.
+struct Wording {
+    std::string_view Chinese;
+    std::string_view English;
+};
+
 struct InputColumn {
     std::string_view Chinese;  // also what refusals call a missing column
     std::string_view English;  // matched in any case
     ColumnDefault Default;
     Applies When = Applies::Always;
     Field Kind = Field::Amount;
+    // What the help says of the column beyond its names, kind, default and periods.
+    Wording Note = {};
 };
 
 // What an added column's figure is to the window and to a payroll's totals, which
@@ -128,6 +136,15 @@ enum class RulesUse {
     Fixed,    // refused: the mode computes under one period, in whole cents
 };
 
+// A tiny input and what a run of the mode writes for it, as its help shows them. A
+// test runs the input through the real processor and compares, so that the example
+// cannot say what the mode does not do.
+struct ModeExample {
+    std::optional<PeriodId> Rules = std::nullopt;  // the period named with --rules
+    std::string_view Input;                        // CSV, a record a line, LF line ends
+    std::string_view Output;  // what the run writes, without its byte order mark, LF line ends
+};
+
 struct ModeDescription {
     BatchMode Mode;
     std::string_view Name;   // on the command line
@@ -142,6 +159,7 @@ struct ModeDescription {
     // others.
     Applies Periods = Applies::Always;
     std::string_view PeriodRefusal = {};
+    std::string_view PeriodRefusalEnglish = {};  // the same, in the help's English
     // The period of a mode that computes under one (RulesUse::Fixed).
     PeriodId FixedPeriod = PeriodId::Y2019;
     // For a mode whose rows depend on each other, what each row takes from the others:
@@ -151,6 +169,17 @@ struct ModeDescription {
     // A check of the header beyond its columns' names, which may let go of a column
     // that a former run wrote; nullptr where there is none. Fails, saying why in `error`.
     bool (*CheckHeader)(ColumnMap &columns, const CsvRecord &header, std::string &error) = nullptr;
+
+    // What the help says of the mode. The columns, defaults, periods, the use of
+    // --rules and the refusal of negative amounts are told from the fields above;
+    // these say the rest.
+    std::string_view EnglishTitle = {};
+    Wording Summary = {};                    // one line each
+    std::span<const Wording> Notes = {};     // how the rows are computed, beyond their columns
+    std::span<const Wording> Refusals = {};  // rows refused for what they hold together
+    // Empty for the further descriptions of a mode that have nothing to show beyond
+    // the first's.
+    ModeExample Example = {};
 };
 
 // Every description, in the order the modes are offered; a mode may stand more

@@ -10,7 +10,6 @@
 namespace taxcalc {
 namespace {
 
-constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
 
 }  // namespace
 

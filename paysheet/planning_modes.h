@@ -40,6 +40,7 @@ inline constexpr std::array<AddedColumn, 3> kGrossWageAdded{{
     {.Header = "工资个税", .Role = ColumnRole::Tax, .Write = CentsCell<&GrossWage::Tax>},
     {.Header = "实得税后工资", .Write = CentsCell<&GrossWage::TakeHome>},
 }};
+inline constexpr std::string_view kMinimumWageReason = "最低月薪高于全年收入的十二分之一";
 inline constexpr std::string_view kGrossWageRefusal =
     "自 2019 年起工资按全年累计预扣预缴，没有单月的工资个税可以倒推";
 
@@ -65,6 +66,53 @@ inline constexpr std::array<AddedColumn, 6> kSplitAdded{{
     {.Header = "计税方式", .When = Applies::ComprehensiveYear, .Write = WriteSplitMethod},
 }};
 
+inline constexpr std::array<Wording, 1> kGrossBonusNotes{{
+    {"税前年终奖是税后不少于所需金额的最小年终奖，不会落在盲区。",
+     "The bonus is the smallest that leaves at least the amount wanted after tax; it never falls in a "
+     "blind zone."},
+}};
+inline constexpr ModeExample kGrossBonusExample{
+    .Rules = PeriodId::Y2019,
+    .Input =
+        "姓名,税后年终奖\n"
+        "张三,10000\n",
+    .Output =
+        "姓名,税后年终奖,税前年终奖,年终奖个税,实得税后年终奖,错误\n"
+        "张三,10000,10309.28,309.28,10000.00,\n",
+};
+inline constexpr std::array<Wording, 1> kGrossWageNotes{{
+    {"税前工资是税后不少于所需金额的最低月薪。",
+     "The wage is the lowest that leaves at least the take-home pay wanted."},
+}};
+inline constexpr ModeExample kGrossWageExample{
+    .Rules = PeriodId::Y2018,
+    .Input =
+        "姓名,税后工资,三险一金\n"
+        "张三,8000,1000\n",
+    .Output =
+        "姓名,税后工资,三险一金,税前工资,工资个税,实得税后工资,错误\n"
+        "张三,8000,1000,9100.00,100.00,8000.00,\n",
+};
+inline constexpr std::array<Wording, 2> kSplitNotes{{
+    {"全年收入是十二个月的月薪加年终奖；逐分比较每一种月薪，专项附加扣除是全年的合计。",
+     "The year's pay is twelve monthly wages and the bonus; every wage is tried to the cent, and the "
+     "special additional deductions are the year's."},
+    {"现在的分配已经最省时保持不变，否则取最省的分配中月薪最高的一种。",
+     "The current split is kept when no other saves more, else the largest wage among the cheapest."},
+}};
+inline constexpr std::array<Wording, 1> kSplitRefusals{{
+    {kMinimumWageReason, "a minimum wage above a twelfth of the year's pay"},
+}};
+inline constexpr ModeExample kSplitExample{
+    .Rules = PeriodId::Y2019,
+    .Input =
+        "姓名,月薪,年终奖,三险一金\n"
+        "张三,10000,60000,1000\n",
+    .Output =
+        "姓名,月薪,年终奖,三险一金,现全年个税,建议月薪,建议年终奖,建议全年个税,全年节省,计税方式,错误\n"
+        "张三,10000,60000,1000,8070.00,12000.00,36000.00,5760.00,2310.00,单独计税,\n",
+};
+
 // Every amount is rounded to the cent and none may be negative.
 inline constexpr ModeDescription kGrossBonusMode{
     .Mode = BatchMode::GrossBonus,
@@ -74,6 +122,10 @@ inline constexpr ModeDescription kGrossBonusMode{
     .Inputs = kGrossBonusInputs,
     .Added = kGrossBonusAdded,
     .Compute = GrossBonusRow,
+    .EnglishTitle = "gross bonus for a net",
+    .Summary = {"要发多少年终奖，员工才能实得某个税后金额", "the bonus to pay for a wanted amount after tax"},
+    .Notes = kGrossBonusNotes,
+    .Example = kGrossBonusExample,
 };
 inline constexpr ModeDescription kGrossWageMode{
     .Mode = BatchMode::GrossWage,
@@ -85,6 +137,13 @@ inline constexpr ModeDescription kGrossWageMode{
     .Compute = GrossWageRow,
     .Periods = Applies::WageRule,
     .PeriodRefusal = kGrossWageRefusal,
+    .PeriodRefusalEnglish = "wages within the year's comprehensive income are withheld cumulatively: no month has "
+                            "a wage tax of its own to work back from",
+    .EnglishTitle = "gross wage for a net",
+    .Summary = {"要发多少月薪，员工才能实得某个税后工资",
+                "the monthly wage to pay for a wanted take-home pay"},
+    .Notes = kGrossWageNotes,
+    .Example = kGrossWageExample,
 };
 inline constexpr ModeDescription kSplitMode{
     .Mode = BatchMode::Split,
@@ -94,6 +153,12 @@ inline constexpr ModeDescription kSplitMode{
     .Inputs = kSplitInputs,
     .Added = kSplitAdded,
     .Compute = SplitRow,
+    .EnglishTitle = "best split",
+    .Summary = {"全年收入不变，怎样分配月薪和年终奖全年个税最少",
+                "the split of a year's pay between monthly wages and the bonus that pays the least tax"},
+    .Notes = kSplitNotes,
+    .Refusals = kSplitRefusals,
+    .Example = kSplitExample,
 };
 
 }  // namespace taxcalc

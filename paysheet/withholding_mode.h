@@ -119,6 +119,44 @@ inline constexpr std::array<AddedColumn, 15> kAdded{{
     {.Header = "本期税后收入", .Write = CentsCell<&WithheldMonth::AfterTax>},
 }};
 
+inline constexpr std::array<Wording, 3> kNotes{{
+    {"列同扣缴软件的工资薪金模板。整个文件读入后按员工逐月累计；员工由证件号码、工号或姓名中表头先有的一列区"
+     "分。",
+     "The columns of the withholding software's wage template. The file is read whole and each "
+     "employee's months are added up in order; the employee is told by the first of 证件号码, 工号 "
+     "or 姓名 that the header has."},
+    {"基本养老保险费、基本医疗保险费、失业保险费、住房公积金四项可用其合计三险一金代替，六项累计专项附加扣除"
+     "可用"
+     "累计专项附加扣除代替，但不能既有合计又有分项。",
+     "三险一金 may stand for the four insurances and the housing fund, 累计专项附加扣除 for the six "
+     "cumulative special additional deductions, but a header may not have both a total and its parts."},
+    {"本期应预扣预缴税额是累计应纳税额减去累计减免税额和累计已预扣预缴税额，不足时为 0：年度汇算以前不退税。",
+     "This month's withholding is the cumulative tax less the cumulative relief and what the earlier "
+     "months withheld, never below nought: nothing is refunded before the annual reconciliation."},
+}};
+inline constexpr std::array<Wording, 4> kRefusals{{
+    {"区分员工的那一列是空的", "an empty cell in the column that tells the employee"},
+    {"同一员工同一月份有两行，或各行的任职受雇从业日期、离职日期、按6万元减除等不一致",
+     "two rows for one employee's month, or rows that say different things of the employee"},
+    {"所属月份不在本表的纳税年度，或在任职受雇从业日期之前",
+     "a month outside the file's tax year, or before the employee was hired"},
+    {"某月未能计算时，该员工以后各月也不计算", "a refused month refuses the employee's later months"},
+}};
+inline constexpr ModeExample kExample{
+    .Input =
+        "工号,所属月份,本期收入,三险一金,累计子女教育\n"
+        "7,2026-01,20000,2000,2000\n"
+        "7,2026-02,20000,2000,4000\n",
+    .Output =
+        "工号,所属月份,本期收入,三险一金,累计子女教育,累计收入,累计免税收入,累计减除费用,累计专项扣除,"
+        "累计专项附加扣除,累计其他扣除,累计准予扣除的捐赠额,累计应纳税所得额,预扣率,速算扣除数,"
+        "累计应纳税额,累计减免税额,累计已预扣预缴税额,本期应预扣预缴税额,本期税后收入,错误\n"
+        "7,2026-01,20000,2000,2000,20000.00,0.00,5000.00,2000.00,2000.00,0.00,0.00,11000.00,3%,0.00,"
+        "330.00,0.00,0.00,330.00,17670.00,\n"
+        "7,2026-02,20000,2000,4000,40000.00,0.00,10000.00,4000.00,4000.00,0.00,0.00,22000.00,3%,0.00,"
+        "660.00,0.00,330.00,330.00,17670.00,\n",
+};
+
 }  // namespace withholding
 
 RowOutcome WithholdRow(const RowInput &input, RowFigures &figures);
@@ -141,6 +179,12 @@ inline constexpr ModeDescription kWithholdMode{
     .FixedPeriod = PeriodId::Y2019,
     .Links = &kWithholdLinks,
     .CheckHeader = CheckWithholdHeader,
+    .EnglishTitle = "cumulative withholding",
+    .Summary = {"工资薪金按累计预扣法预扣预缴，每位员工每月一行",
+                "wage withholding by the cumulative method, one row per employee per month"},
+    .Notes = withholding::kNotes,
+    .Refusals = withholding::kRefusals,
+    .Example = withholding::kExample,
 };
 
 }  // namespace taxcalc

@@ -18,11 +18,11 @@ namespace taxcalc {
 
 class OutputFile;
 
-// Opens `input` by what it holds, not by its name: a ZIP archive as an .xlsx
-// workbook, anything else as CSV. An .xls or encrypted workbook (an OLE2 compound
-// file), an OpenDocument spreadsheet or another ZIP archive is refused, saying in
-// `error` why and which formats are read. The source reads from `input`, which must
-// outlive it. `form` applies to CSV only.
+// Opens `input` by what it holds, not by its name: an OLE2 compound file as an .xls
+// workbook, a ZIP archive as an .xlsx workbook, anything else as CSV. An encrypted or
+// damaged workbook, an OpenDocument spreadsheet or another ZIP archive is refused,
+// saying in `error` why and which formats are read. The source reads from `input`,
+// which must outlive it. `form` applies to CSV only.
 std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &error, InputForm form = {});
 
 // Opens `output` at `path` ("-" for standard output) and the sink that writes it in

@@ -287,6 +287,25 @@ TEST_F(BatchCli, HelpAndVersion) {
     EXPECT_TRUE(version.Out.starts_with("taxcalc-batch ")) << version.Out;
 }
 
+TEST_F(BatchCli, HelpOfOneModeAndOfNone) {
+    const Outcome withhold = Run({"help", "withhold"});
+    EXPECT_EQ(withhold.Status, 0);
+    EXPECT_TRUE(withhold.Out.starts_with("taxcalc-batch withhold — 累计预扣")) << withhold.Out;
+    EXPECT_NE(withhold.Out.find("所属月份 (month)"), std::string::npos);
+    EXPECT_NE(withhold.Out.find("例 / example:"), std::string::npos);
+    EXPECT_EQ(withhold.Err, "");
+    const Outcome general = Run({"help"});
+    EXPECT_EQ(general.Status, 0);
+    EXPECT_EQ(general.Out, Run({"--help"}).Out);
+    const Outcome unknown = Run({"help", "nosuchmode"});
+    EXPECT_EQ(unknown.Status, 2);
+    EXPECT_EQ(unknown.Out, "");
+    EXPECT_TRUE(unknown.Err.starts_with(
+        "taxcalc-batch: 没有“nosuchmode”这个模式或命令：taxcalc-batch help 后应为 bonus、"))
+        << unknown.Err;
+    EXPECT_EQ(Files(), std::set<std::string>{});
+}
+
 // Root may write to /dev/null; renaming a file over it would replace the device.
 TEST_F(BatchCli, SpecialFilesAreWrittenInPlace) {
     Write("in.csv", kInput);
