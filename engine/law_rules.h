@@ -120,7 +120,7 @@ enum class LawRuleId : std::uint8_t {
 };
 inline constexpr std::size_t kLawRuleIds = static_cast<std::size_t>(LawRuleId::SeriousIllness) + 1;
 
-// One amount or rate of a rule, as a clerk reads it.
+// One amount or rate of a rule, as a clerk reads it: "每月 5000 元".
 struct LawValue {
     enum class Unit : std::uint8_t { Cents, Percent };
     std::string_view What;  // "每月", "每名子女每月", ...
@@ -161,21 +161,22 @@ inline constexpr std::array<LawValue, 2> kAllowanceValues{{
     {"每月", kAllowanceMonth},
     {"每年", kAllowanceYear},
 }};
-inline constexpr std::array<LawValue, 1> kSixtyThousandValues{{{"自1月起一次减除", kAllowanceYear}}};
-inline constexpr std::array<LawValue, 3> kRemunerationCostValues{{
-    {"每次收入不超过 4000 元的，减除费用", kFlatCost},
-    {"每次收入 4000 元以上的，减除费用（收入的）", kCostPercent, LawValue::Unit::Percent},
-    {"年度汇算中，收入额为收入的", kRevenuePercent, LawValue::Unit::Percent},
+inline constexpr std::array<LawValue, 1> kSixtyThousandValues{{{"自 1 月起累计减除", kAllowanceYear}}};
+inline constexpr std::array<LawValue, 4> kRemunerationCostValues{{
+    {"每次收入的分界", kFlatCostLimit},
+    {"每次收入不超过分界的，减除费用", kFlatCost},
+    {"每次收入超过分界的，减除费用占收入", kCostPercent, LawValue::Unit::Percent},
+    {"年度汇算中的收入额占收入", kRevenuePercent, LawValue::Unit::Percent},
 }};
 inline constexpr std::array<LawValue, 2> kAuthorRevenueValues{{
     {"收入额减按", kAuthorRevenuePercent, LawValue::Unit::Percent},
-    {"年度汇算中，稿酬收入额为收入的", kAuthorYearPercent, LawValue::Unit::Percent},
+    {"年度汇算中的收入额占收入", kAuthorYearPercent, LawValue::Unit::Percent},
 }};
 inline constexpr std::array<LawValue, 1> kProportionalValues{
     {{"比例预扣率", kProportionalPrepaymentPercent, LawValue::Unit::Percent}}};
 inline constexpr std::array<LawValue, 2> kWaiverValues{{
     {"综合所得收入全年不超过", kWaivedIncome},
-    {"或补税金额不超过", kWaivedPayment},
+    {"或者补税金额不超过", kWaivedPayment},
 }};
 inline constexpr std::array<LawValue, 2> kHealthInsuranceValues{{
     {"每年不超过", kHealthInsuranceYear},
@@ -205,8 +206,8 @@ inline constexpr std::array<LawValue, 3> kHousingRentValues{{
     {"市辖区户籍人口不超过100万的城市每月", 80'000},
 }};
 inline constexpr std::array<LawValue, 2> kSeriousIllnessValues{{
-    {"医保目录范围内自付部分全年超过", 1'500'000},
-    {"的部分，每年不超过", 8'000'000},
+    {"医保目录范围内的自付部分，全年超过", 1'500'000},
+    {"超过部分每年扣除不超过", 8'000'000},
 }};
 
 inline constexpr std::string_view kLaw = "个人所得税法 第六条（2018 年修正）";

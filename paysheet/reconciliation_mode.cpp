@@ -3,8 +3,10 @@
 #include "paysheet/reconciliation_mode.h"
 
 #include <optional>
+#include <string>
 
 #include "engine/annual_reconciliation.h"
+#include "engine/law_rules.h"
 #include "engine/number_text.h"
 #include "paysheet/column_map.h"
 #include "paysheet/planning_modes.h"
@@ -14,10 +16,12 @@ namespace {
 
 using namespace reconciliation;
 
-// The years whose rules the reconciliation knows: from the first year of the
-// comprehensive income to the last in which the bonus may be taxed on its own.
-constexpr int kFirstYear = 2019;
-constexpr int kLastYear = 2027;
+// A row without a year is reconciled by the rules of the years in which the bonus
+// may be taxed on its own.
+constexpr int kYearUnsaid = LastYearOf(LawRuleId::BonusSeparateTaxation);
+
+constexpr std::array<LawRuleId, 2> kEndingRules{LawRuleId::BonusSeparateTaxation,
+                                                LawRuleId::ReconciliationWaiver};
 
 constexpr std::array<Input, 5> kIncomes{kWages, kBonus, kLabour, kAuthor, kRoyalty};
 
@@ -35,12 +39,35 @@ std::string_view ResultName(Settlement settlement) noexcept {
     return "无需补退";
 }
 
+// What the rules that have ended before the year leave, for the run's notes: empty
+// while they all hold.
+std::string EndedNote(int year) {
+    std::string note;
+    for (const LawRuleId id : kEndingRules) {
+        if (InForce(id, year)) {
+            continue;
+        }
+        const LawRule &ended = LatestOf(id);
+        note.append(note.empty() ? "" : "；")
+            .append(ended.Name)
+            .append("已于 ")
+            .append(ended.LastDay)
+            .append(" 到期（")
+            .append(ended.Source)
+            .append("），")
+            .append(std::to_string(ended.LastYear() + 1))
+            .append(" 年度起")
+            .append(ended.Ended);
+    }
+    return note;
+}
+
 }  // namespace
 
 RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
-    if (const std::optional<std::int32_t> year = input.Numbers[kYear];
-        year && (*year < kFirstYear || *year > kLastYear)) {
-        figures.Refuse("年度", "只能计算 2019 至 2027 年度");
+    const int taxYear = input.Numbers[kYear].value_or(kYearUnsaid);
+    if (taxYear < kFirstComprehensiveYear) {
+        figures.Refuse("年度", std::to_string(kFirstComprehensiveYear) + " 年以前没有综合所得年度汇算");
         return RowOutcome::Refused;
     }
     // Every input column but the year is one of the year's amounts.
@@ -62,14 +89,17 @@ RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
     for (std::size_t column = 0; column < kAmounts.size(); ++column) {
         year.*kAmounts[column] = input.InCents[column].value_or(0);
     }
-    const std::optional<Reconciliation> settled = Reconcile(year);
+    const std::optional<Reconciliation> settled = Reconcile(year, taxYear);
     if (!settled) {
         return RowOutcome::TooLarge;
     }
     auto &cells = figures.Cells;
     cells[0] = CentsForm(settled->Revenue);
     cells[1] = CentsForm(settled->Taxable);
-    cells[2] = CentsForm(settled->SeparateTax);
+    // No separate tax in a year whose rules join the bonus to the year's income.
+    if (settled->SeparateAllowed) {
+        cells[2] = CentsForm(settled->SeparateTax);
+    }
     cells[3] = CentsForm(settled->CombinedTax);
     if (year.Bonus > 0) {
         cells[4] = MethodName(settled->Method);
@@ -78,6 +108,7 @@ RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
     cells[6] = CentsForm(settled->Balance);
     cells[7] = ResultName(settled->Result);
     figures.Waived = settled->Result == Settlement::Waived;
+    figures.Note = EndedNote(taxYear);
     return RowOutcome::Computed;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/cumulative_withholding.h"
+#include "engine/law_rules.h"
 #include "engine/number_text.h"
 #include "paysheet/column_map.h"
 #include "paysheet/row_links.h"
@@ -45,8 +46,8 @@ constexpr std::size_t kLeaveMark = 1;  // 0: left before the year; 13: has not l
 constexpr std::size_t kDetailMark = 2;
 constexpr std::uint8_t kNotLeft = 13;
 
-constexpr int kFirstCumulativeYear = 2019;
-constexpr int kFirstSixtyThousandYear = 2021;
+constexpr int kFirstCumulativeYear = FirstYearOf(LawRuleId::CumulativeWithholding);
+constexpr int kFirstSixtyThousandYear = FirstYearOf(LawRuleId::SixtyThousand);
 
 int YearOf(std::int32_t month) noexcept {
     return month / 100;
@@ -124,7 +125,8 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
             figures.Refuse("所属月份", "不在本表的纳税年度（" + std::to_string(context.Carried[0]) + " 年）");
             return RowOutcome::Refused;
         case kBeforeCumulation:
-            figures.Refuse("所属月份", "2019 年以前的工资不按累计预扣法预扣");
+            figures.Refuse("所属月份",
+                           std::to_string(kFirstCumulativeYear) + " 年以前的工资不按累计预扣法预扣");
             return RowOutcome::Refused;
         case kTwoRows:
             figures.RefuseRow("同一员工的" + MonthName(MonthOf(figures.Month)) + "有两行");
@@ -137,9 +139,10 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
             figures.Refuse("任职受雇从业日期", "在纳税年度之后");
             return RowOutcome::Refused;
         case kSixtyNotAllowed:
-            figures.Refuse("按6万元减除", context.Marks[kDetailMark] != 0
-                                              ? "2021 年以前没有按6万元减除的规定"
-                                              : "本年度内才任职受雇，不能按6万元减除");
+            figures.Refuse("按6万元减除",
+                           context.Marks[kDetailMark] != 0
+                               ? std::to_string(kFirstSixtyThousandYear) + " 年以前没有按6万元减除的规定"
+                               : std::string("本年度内才任职受雇，不能按6万元减除"));
             return RowOutcome::Refused;
         case kBeforeHire:
             figures.Refuse("所属月份", "在任职受雇从业日期之前");
