@@ -395,7 +395,8 @@ std::optional<CommandLine> ParseRules(std::span<const std::string_view> argument
         return line;
     }
     const std::string_view year = arguments.front();
-    if (year.size() != 4 || !std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (year.size() != 4 ||
+        !std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         error = "年度“" + std::string(year) + "”应为四位数字（如 2026）";
         return std::nullopt;
     }
