@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 #include "batch/batch_processor.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,8 +56,17 @@ void BatchProcessor::ReportRow(std::uint64_t line, std::string_view error) {
     Say(message);
 }
 
+void BatchProcessor::Remember(const std::string &note) {
+    if (!note.empty() && std::find(m_notes.begin(), m_notes.end(), note) == m_notes.end()) {
+        m_notes.push_back(note);
+    }
+}
+
 // Blank rows are counted apart: nothing was computed for them, and nothing refused.
 void BatchProcessor::Summarise() {
+    for (const std::string &note : m_notes) {
+        Say(note);
+    }
     if (m_counts.Refused > kMaxRowMessages) {
         Say("其余 " + std::to_string(m_counts.Refused - kMaxRowMessages) + " 行的原因从略");
     }
@@ -78,6 +88,7 @@ void BatchProcessor::Summarise() {
 
 int BatchProcessor::Run() {
     m_counts = {};
+    m_notes.clear();
     std::unique_ptr<RecordSource> ownSource;
     std::unique_ptr<RecordSink> ownSink;
     std::string error;
@@ -128,6 +139,7 @@ int BatchProcessor::Run() {
         m_counts.Escaped += escaped.empty() ? 0 : 1;
         evaluator->Evaluate(record, escaped, figures);
         evaluator->WriteRow(writer, record, figures);
+        Remember(figures.Note);
         if (!figures.Error.empty()) {
             ++m_counts.Refused;
             ReportRow(record.Line, figures.Error);
@@ -184,6 +196,7 @@ int BatchProcessor::RunWhole(SheetReader &reader, const CsvRecord &header, const
         m_counts.Blank += state == RowState::Blank ? 1 : 0;
         m_counts.Escaped += table->Escaped(row).empty() ? 0 : 1;
         evaluator.WriteRow(writer, record, figures);
+        Remember(figures.Note);
         if (state == RowState::Refused) {
             ++m_counts.Refused;
             ReportRow(record.Line, figures.Error);

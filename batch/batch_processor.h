@@ -79,6 +79,8 @@ private:
     int Fatal(std::string_view message);
     void ReportRow(std::uint64_t line, std::string_view error);
     void Summarise();
+    // Keeps a row's note about its rules, to be said once at the end of the run.
+    void Remember(const std::string &note);
     // For a mode whose rows depend on each other: reads every row, then computes and
     // writes them in the file's order.
     // Completes the output and says how the run went.
@@ -96,6 +98,7 @@ private:
     Progress m_progress;
     std::function<void()> m_clearProgress;
     BatchCounts m_counts;
+    std::vector<std::string> m_notes;  // each different note once, in the order first met
 };
 
 }  // namespace taxcalc

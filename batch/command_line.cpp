@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "engine/law_rules.h"
+
 namespace taxcalc {
 namespace {
 
@@ -160,6 +162,32 @@ std::string RefusalOf(BatchMode mode, const PeriodRules *named, Computation::Ref
            "；可用 --rules " + JoinedWithOr(fitting);
 }
 
+// rules [YEAR]: a year of four digits from the first of comprehensive income.
+std::optional<CommandLine> ParseRules(std::span<const std::string_view> arguments, std::string &error) {
+    CommandLine line;
+    line.What = CommandLine::Action::Rules;
+    if (arguments.size() > 1) {
+        error = "多余的参数“" + std::string(arguments[1]) + "”：rules 后面只能写一个年度";
+        return std::nullopt;
+    }
+    if (arguments.empty()) {
+        return line;
+    }
+    const std::string_view year = arguments.front();
+    if (year.size() != 4 ||
+        !std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        error = "年度“" + std::string(year) + "”应为四位数字（如 2026）";
+        return std::nullopt;
+    }
+    line.RulesYear = std::stoi(std::string(year));
+    if (*line.RulesYear < kFirstComprehensiveYear) {
+        error = "综合所得的规定自 " + std::to_string(kFirstComprehensiveYear) + " 年度起施行，没有 " +
+                std::string(year) + " 年度的规定可列";
+        return std::nullopt;
+    }
+    return line;
+}
+
 }  // namespace
 
 std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> arguments,
@@ -195,6 +223,9 @@ std::optional<CommandLine> CommandLine::Parse(std::span<const std::string_view> 
             }
         }
         return line;
+    }
+    if (!arguments.empty() && arguments.front() == "rules") {
+        return ParseRules(arguments.subspan(1), error);
     }
     bool haveMode = false;
     bool haveInput = false;

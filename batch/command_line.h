@@ -16,10 +16,11 @@
 namespace taxcalc {
 
 // taxcalc-batch MODE [--rules PERIOD] [IN.csv] [-o OUT.csv] [--encoding E]
-// [--delimiter D] [--in-place], --help, --version, help [NAME]. "-", or no name, stands for
-// standard input or output; --in-place writes the result over IN.csv.
+// [--delimiter D] [--in-place], --help, --version, help [NAME]; taxcalc-batch rules [YEAR].
+// "-", or no name, stands for standard input or output; --in-place writes the result
+// over IN.csv.
 struct CommandLine {
-    enum class Action { Run, Help, Version };
+    enum class Action { Run, Help, Version, Rules };
 
     Action What = Action::Run;
     BatchMode Mode = BatchMode::Bonus;
@@ -31,6 +32,8 @@ struct CommandLine {
     char Separator = 0;                               // found from the header unless given
     bool InPlace = false;
     const Command *Topic = nullptr;  // for help: the command asked about; nullptr for the general help
+    // The tax year whose rules `rules` lists; nothing for the current one.
+    std::optional<int> RulesYear;
 
     // The arguments after the program's name. Fails, saying why in `error`, on an
     // unknown option, mode or period, a missing or repeated one, a period that the mode

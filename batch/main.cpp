@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "batch/batch_processor.h"
 #include "batch/command_line.h"
 #include "batch/progress_meter.h"
+#include "batch/rules_listing.h"
 #include "sheet/output_file.h"
 #include "sheet/record_sink.h"
 #include "sheet/record_source.h"
@@ -45,6 +47,14 @@ bool IsTheInput(std::FILE *input, const std::string &output) {
            S_ISREG(in.st_mode) && in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
+// The year of today's date, in local time.
+int CurrentTaxYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -65,6 +75,11 @@ int main(int argc, char **argv) {
         const std::string help = line->Topic != nullptr ? line->Topic->Help() : std::string(BatchHelpText());
         std::fwrite(help.data(), 1, help.size(), stdout);
         return kAllComputed;
+    }
+    if (line->What == CommandLine::Action::Rules) {
+        const std::string listing = RulesListing(line->RulesYear.value_or(CurrentTaxYear()));
+        std::fwrite(listing.data(), 1, listing.size(), stdout);
+        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? kAllComputed : kUnusable;
     }
     if (line->What == CommandLine::Action::Version) {
         std::printf("taxcalc-batch %s\n", TAXCALC_VERSION);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
-// The annual reconciliation of comprehensive income (综合所得年度汇算), 2019 to 2027:
-// the year's tax computed once, the year-end bonus taxed on its own or joined to
-// the year's income, whichever costs less, and what is left to pay or refund. Whole
+// The annual reconciliation of comprehensive income (综合所得年度汇算) of a tax year
+// from 2019, by the rules that the law's table holds for the year: the year's tax
+// computed once; the year-end bonus taxed on its own or joined to the year's income,
+// whichever costs less, while the bonus may be taxed on its own, else joined; and
+// what is left to pay or refund, a payment waived while the waiver holds. Whole
 // cents, each figure rounded half away from zero as it is shown.
 #pragma once
 
@@ -36,8 +38,11 @@ enum class Settlement {
 };
 
 struct Reconciliation {
-    Cents Revenue;      // 综合所得收入额, never the bonus
-    Cents Taxable;      // of the method chosen
+    Cents Revenue;  // 综合所得收入额, never the bonus
+    Cents Taxable;  // of the method chosen
+    // Whether the year's rules let the bonus be taxed on its own; where they do not,
+    // it is joined to the year's income and SeparateTax is 0.
+    bool SeparateAllowed;
     Cents SeparateTax;  // the year's tax with the bonus taxed on its own, before relief
     Cents CombinedTax;  // the same with the bonus joined to the year's income
     BonusMethod Method;
@@ -46,12 +51,9 @@ struct Reconciliation {
     Settlement Result;
 };
 
-// A payment is waived when the year's income is at most this, or the payment at most
-// kWaivedPayment.
-inline constexpr Cents kWaivedIncome = 12000000;
-inline constexpr Cents kWaivedPayment = 40000;
-
-// Nothing for an amount below 0 or beyond kMaxCents.
-std::optional<Reconciliation> Reconcile(const ReconciliationInput &year) noexcept;
+// The tax year `taxYear` reconciled by its rules. Nothing for a year before
+// comprehensive income (kFirstComprehensiveYear) or after kOpenYear, and for an
+// amount below 0 or beyond kMaxCents.
+std::optional<Reconciliation> Reconcile(const ReconciliationInput &year, int taxYear) noexcept;
 
 }  // namespace taxcalc

@@ -9,13 +9,14 @@
 
 #include <optional>
 
+#include "engine/law_rules.h"
 #include "engine/period_rules.h"
 
 namespace taxcalc {
 
-// The monthly allowance (减除费用) and its yearly form.
-inline constexpr Cents kMonthlyAllowance = 500000;
-inline constexpr Cents kYearAllowance = 6000000;
+// The monthly allowance (减除费用) and its yearly form, as the law's table has them.
+inline constexpr Cents kMonthlyAllowance = law::kAllowanceMonth;
+inline constexpr Cents kYearAllowance = law::kAllowanceYear;
 
 // What an employee's earlier months leave to the next, all sums over the months so
 // far at one employer.

@@ -3,6 +3,7 @@
 #include "engine/period_rules.h"
 
 #include "engine/first_reaching.h"
+#include "engine/law_rules.h"
 
 #include <array>
 #include <cmath>
@@ -27,30 +28,10 @@ constexpr std::array<CentsBracket, N> InCents(const std::array<Bracket, N> &rows
 constexpr std::array<CentsBracket, 9> k2008Table = InCents(kBrackets2010);
 constexpr std::array<CentsBracket, 7> k2011Table = InCents(kBrackets2011);
 
-// From 2018-10-01: 5000 yuan a month, seven rows on wider bounds.
-constexpr std::array<CentsBracket, 7> k2018Table{{
-    {300000, 3, 0},
-    {1200000, 10, 21000},
-    {2500000, 20, 141000},
-    {3500000, 25, 266000},
-    {5500000, 30, 441000},
-    {8000000, 35, 716000},
-    {kNoBoundCents, 45, 1516000},
-}};
-
-// The yearly comprehensive-income table from 2019 is the monthly one of 2018 with
-// every bound and quick deduction twelve times as large (36000 ... 960000,
-// 2520 ... 181920): derived, so that the two can never drift apart.
-constexpr std::array<CentsBracket, 7> kYearlyTable = [] {
-    std::array<CentsBracket, 7> yearly = k2018Table;
-    for (std::size_t i = 0; i < yearly.size(); ++i) {
-        if (i + 1 < yearly.size()) {
-            yearly[i].UpperBound *= kMonthsPerYear;
-        }
-        yearly[i].QuickDeduction *= kMonthsPerYear;
-    }
-    return yearly;
-}();
+// From 2018-10-01 wages were taxed at 5000 yuan a month by the seven rows that the
+// law's comprehensive-income table gives a month; from 2019 the bonus on its own too.
+constexpr const std::array<CentsBracket, 7> &k2018Table = law::kComprehensiveMonthTable;
+constexpr const std::array<CentsBracket, 7> &kYearlyTable = law::kComprehensiveYearTable;
 
 static_assert(k2011Table[0].UpperBound == 150000 && k2011Table[0].RatePercent == 3);
 static_assert(k2011Table[6].RatePercent == 45 && k2011Table[6].QuickDeduction == 1350500);
@@ -153,7 +134,7 @@ constexpr std::array<PeriodRules, 4> kPeriods{{
         .Name = "2018",
         .FirstDay = "2018-10-01",
         .LastDay = "2018-12-31",
-        .Allowance = 500000,
+        .Allowance = law::kAllowanceMonth,
         .Brackets = k2018Table,
         .WageReducesBonus = true,
         .Rounding = HalfRule::AwayFromZero,
@@ -165,9 +146,9 @@ constexpr std::array<PeriodRules, 4> kPeriods{{
         // plays no part. Wages belong to the year's comprehensive income.
         .Id = PeriodId::Y2019,
         .Name = "2019",
-        .FirstDay = "2019-01-01",
-        .LastDay = "2027-12-31",
-        .Allowance = 500000,
+        .FirstDay = LatestOf(LawRuleId::BonusSeparateTaxation).FirstDay,
+        .LastDay = LatestOf(LawRuleId::BonusSeparateTaxation).LastDay,
+        .Allowance = law::kAllowanceMonth,
         .Brackets = k2018Table,
         .WageReducesBonus = false,
         .Rounding = HalfRule::AwayFromZero,
@@ -186,6 +167,7 @@ constexpr bool InIdOrder() {
     return true;
 }
 static_assert(InIdOrder());
+static_assert(kPeriods[3].FirstDay == "2019-01-01" && kPeriods[3].LastDay == "2027-12-31");
 
 // Each period's zones start at its own table's bounds.
 constexpr bool ZonesFitTables() {

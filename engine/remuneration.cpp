@@ -5,27 +5,12 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/law_rules.h"
+
 namespace taxcalc {
-namespace {
-
-// Up to 4000 yuan a payment the costs are taken as 800; above it as 20%.
-constexpr Cents kFlatCostLimit = 400000;
-constexpr Cents kFlatCost = 80000;
-constexpr int kRevenuePercent = 80;
-// Author's remuneration counts at 70% of its revenue.
-constexpr int kAuthorPercent = 70;
-constexpr int kFlatRatePercent = 20;
-
-constexpr std::array<CentsBracket, 3> kLabourTable{{
-    {2000000, 20, 0},
-    {5000000, 30, 200000},
-    {kNoBoundCents, 40, 700000},
-}};
-
-}  // namespace
 
 std::span<const CentsBracket> LabourBrackets() noexcept {
-    return kLabourTable;
+    return law::kLabourPrepaymentTable;
 }
 
 Cents PercentOf(Cents amount, int percent) noexcept {
@@ -38,16 +23,20 @@ std::optional<RemunerationTax> PrepayRemuneration(RemunerationKind kind, Cents i
         return std::nullopt;
     }
     RemunerationTax tax{};
-    tax.Revenue = income <= kFlatCostLimit ? std::max<Cents>(0, income - kFlatCost)
-                                           : PercentOf(income, kRevenuePercent);
-    tax.Taxable = kind == RemunerationKind::Author ? PercentOf(tax.Revenue, kAuthorPercent) : tax.Revenue;
+    // Up to 4000 yuan a payment the costs are taken as 800; above it as 20%. Author's
+    // remuneration counts at 70% of its revenue.
+    tax.Revenue = income <= law::kFlatCostLimit ? std::max<Cents>(0, income - law::kFlatCost)
+                                                : PercentOf(income, law::kRevenuePercent);
+    tax.Taxable =
+        kind == RemunerationKind::Author ? PercentOf(tax.Revenue, law::kAuthorRevenuePercent) : tax.Revenue;
     if (kind == RemunerationKind::Labour) {
         // A taxable amount of 0 reads the first row: 20%.
-        const CentsBracket &row = kLabourTable[RowOf(kLabourTable, tax.Taxable)];
+        const std::span<const CentsBracket> table = law::kLabourPrepaymentTable;
+        const CentsBracket &row = table[RowOf(table, tax.Taxable)];
         tax.RatePercent = row.RatePercent;
         tax.QuickDeduction = row.QuickDeduction;
     } else {
-        tax.RatePercent = kFlatRatePercent;
+        tax.RatePercent = law::kProportionalPrepaymentPercent;
         tax.QuickDeduction = 0;
     }
     tax.Tax = std::max<Cents>(0, PercentOf(tax.Taxable, tax.RatePercent) - tax.QuickDeduction);

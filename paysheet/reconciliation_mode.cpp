@@ -3,8 +3,10 @@
 #include "paysheet/reconciliation_mode.h"
 
 #include <optional>
+#include <string>
 
 #include "engine/annual_reconciliation.h"
+#include "engine/law_rules.h"
 #include "engine/number_text.h"
 #include "paysheet/column_map.h"
 #include "paysheet/planning_modes.h"
@@ -14,10 +16,12 @@ namespace {
 
 using namespace reconciliation;
 
-// The years whose rules the reconciliation knows: from the first year of the
-// comprehensive income to the last in which the bonus may be taxed on its own.
-constexpr int kFirstYear = 2019;
-constexpr int kLastYear = 2027;
+// A row without a year is reconciled by the rules of the years in which the bonus
+// may be taxed on its own.
+constexpr int kYearUnsaid = LastYearOf(LawRuleId::BonusSeparateTaxation);
+
+constexpr std::array<LawRuleId, 2> kEndingRules{LawRuleId::BonusSeparateTaxation,
+                                                LawRuleId::ReconciliationWaiver};
 
 constexpr std::array<Input, 5> kIncomes{kWages, kBonus, kLabour, kAuthor, kRoyalty};
 
@@ -37,6 +41,33 @@ std::string_view SettlementName(Settlement settlement) noexcept {
     return "无需补退";
 }
 
+namespace {
+
+// What the rules that have ended before the year leave, for the run's notes: empty
+// while they all hold.
+std::string EndedNote(int year) {
+    std::string note;
+    for (const LawRuleId id : kEndingRules) {
+        if (InForce(id, year)) {
+            continue;
+        }
+        const LawRule &ended = LatestOf(id);
+        note.append(note.empty() ? "" : "；")
+            .append(ended.Name)
+            .append("已于 ")
+            .append(ended.LastDay)
+            .append(" 到期（")
+            .append(ended.Source)
+            .append("），")
+            .append(std::to_string(ended.LastYear() + 1))
+            .append(" 年度起")
+            .append(ended.Ended);
+    }
+    return note;
+}
+
+}  // namespace
+
 namespace reconciliation {
 
 void WriteBonusMethod(const ModeResult &result, std::string &cell) {
@@ -47,6 +78,15 @@ void WriteBonusMethod(const ModeResult &result, std::string &cell) {
     }
 }
 
+void WriteSeparateTax(const ModeResult &result, std::string &cell) {
+    // No separate tax in a year whose rules join the bonus to the year's income.
+    const Reconciliation &year = FiguresOf<ReconciliationFigures>(result).Year;
+    cell.clear();
+    if (year.SeparateAllowed) {
+        AppendCents(cell, year.SeparateTax);
+    }
+}
+
 void WriteResult(const ModeResult &result, std::string &cell) {
     cell = SettlementName(FiguresOf<ReconciliationFigures>(result).Year.Result);
 }
@@ -54,9 +94,9 @@ void WriteResult(const ModeResult &result, std::string &cell) {
 }  // namespace reconciliation
 
 RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
-    if (const std::optional<std::int32_t> year = input.Numbers[kYear];
-        year && (*year < kFirstYear || *year > kLastYear)) {
-        figures.Refuse("年度", "只能计算 2019 至 2027 年度");
+    const int taxYear = input.Numbers[kYear].value_or(kYearUnsaid);
+    if (taxYear < kFirstComprehensiveYear) {
+        figures.Refuse("年度", std::to_string(kFirstComprehensiveYear) + " 年以前没有综合所得年度汇算");
         return RowOutcome::Refused;
     }
     // Every input column but the year is one of the year's amounts.
@@ -78,12 +118,13 @@ RowOutcome ReconcileRow(const RowInput &input, RowFigures &figures) {
     for (std::size_t column = 0; column < kAmounts.size(); ++column) {
         year.*kAmounts[column] = input.InCents[column].value_or(0);
     }
-    const std::optional<Reconciliation> settled = Reconcile(year);
+    const std::optional<Reconciliation> settled = Reconcile(year, taxYear);
     if (!settled) {
         return RowOutcome::TooLarge;
     }
     figures.Result = ReconciliationFigures{*settled, year.Bonus, year.TaxPaid};
     figures.Waived = settled->Result == Settlement::Waived;
+    figures.Note = EndedNote(taxYear);
     return RowOutcome::Computed;
 }
 

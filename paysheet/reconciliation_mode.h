@@ -54,13 +54,13 @@ inline constexpr std::array<InputColumn, kInputCount> kInputs{{
 }};
 
 void WriteBonusMethod(const ModeResult &result, std::string &cell);
+void WriteSeparateTax(const ModeResult &result, std::string &cell);
 void WriteResult(const ModeResult &result, std::string &cell);
 
 inline constexpr std::array<AddedColumn, 8> kAdded{{
     {.Header = "综合所得收入额", .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Revenue>},
     {.Header = "应纳税所得额", .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::Taxable>},
-    {.Header = "单独计税应纳税额",
-     .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::SeparateTax>},
+    {.Header = "单独计税应纳税额", .Write = WriteSeparateTax},
     {.Header = "并入综合所得应纳税额",
      .Write = CentsCell<&ReconciliationFigures::Year, &Reconciliation::CombinedTax>},
     {.Header = "年终奖计税方式", .Write = WriteBonusMethod},

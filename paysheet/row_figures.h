@@ -27,6 +27,9 @@ struct RowFigures {
     std::int32_t Month = 0;
     // A payment that the rules waive.
     bool Waived = false;
+    // What the run tells about the rules the row was computed by, once for all rows
+    // that say the same: empty for most.
+    std::string Note;
 
     void Clear() noexcept {
         for (std::string &cell : Cells) {
@@ -37,6 +40,7 @@ struct RowFigures {
         Advised = false;
         Month = 0;
         Waived = false;
+        Note.clear();
     }
 
     // A refused row shows no figure at all; the reasons are joined with "；".
@@ -52,6 +56,7 @@ struct RowFigures {
         }
         Result = std::monostate{};
         Advised = false;
+        Note.clear();
         if (!Error.empty()) {
             Error += "；";
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/cumulative_withholding.h"
+#include "engine/law_rules.h"
 #include "engine/number_text.h"
 #include "paysheet/column_map.h"
 #include "paysheet/employee_index.h"
@@ -23,8 +24,8 @@ using namespace withholding;
 
 constexpr std::uint8_t kNotLeft = WithholdingFacts::kNotLeft;
 
-constexpr int kFirstCumulativeYear = 2019;
-constexpr int kFirstSixtyThousandYear = 2021;
+constexpr int kFirstCumulativeYear = FirstYearOf(LawRuleId::CumulativeWithholding);
+constexpr int kFirstSixtyThousandYear = FirstYearOf(LawRuleId::SixtyThousand);
 
 int YearOf(std::int32_t month) noexcept {
     return month / 100;
@@ -94,7 +95,8 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
                            "不在本表的纳税年度（" + std::to_string(context.Carried.TaxYear) + " 年）");
             return RowOutcome::Refused;
         case kBeforeCumulation:
-            figures.Refuse("所属月份", "2019 年以前的工资不按累计预扣法预扣");
+            figures.Refuse("所属月份",
+                           std::to_string(kFirstCumulativeYear) + " 年以前的工资不按累计预扣法预扣");
             return RowOutcome::Refused;
         case kTwoRows:
             figures.RefuseRow("同一员工的" + MonthName(MonthOf(figures.Month)) + "有两行");
@@ -106,8 +108,9 @@ RowOutcome ComputeMonth(const RowInput &input, RowFigures &figures) {
             figures.Refuse("任职受雇从业日期", "在纳税年度之后");
             return RowOutcome::Refused;
         case kSixtyNotAllowed:
-            figures.Refuse("按6万元减除", detail != 0 ? "2021 年以前没有按6万元减除的规定"
-                                                      : "本年度内才任职受雇，不能按6万元减除");
+            figures.Refuse("按6万元减除", detail != 0 ? std::to_string(kFirstSixtyThousandYear) +
+                                                            " 年以前没有按6万元减除的规定"
+                                                      : std::string("本年度内才任职受雇，不能按6万元减除"));
             return RowOutcome::Refused;
         case kBeforeHire:
             figures.Refuse("所属月份", "在任职受雇从业日期之前");

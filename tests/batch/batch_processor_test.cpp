@@ -174,5 +174,50 @@ TEST(BatchProcessor, ReportsProgressAndClearsItForMessages) {
     EXPECT_EQ(events, "pcppc");
 }
 
+// From 2028 the bonus joins the year's income and nothing is waived; the run says once
+// which rules ended. The same years under 2027, worked by hand alike.
+TEST(BatchProcessor, ReconcilesAfterTheBonusAndTheWaiverEnded) {
+    const std::string heads =
+        "工资薪金收入,全年一次性奖金,已缴税额,年度,综合所得收入额,应纳税所得额,单独计税应纳税额,"
+        "并入综合所得应纳税额,年终奖计税方式,应纳税额,应补退税额,结果,错误";
+    const std::string input =
+        "工资薪金收入,全年一次性奖金,已缴税额,年度\n"
+        "100000,0,1400,2028\n"
+        "100000,0,1400,2027\n"
+        "300000,36000,32160,2029\n"
+        "300000,36000,32160,2027\n"
+        "100000,0,1400,2018\n";
+    const test::BatchRun run = RunBatch(BatchMode::Reconcile, input);
+    EXPECT_EQ(run.Status, kSomeRefused);
+    EXPECT_EQ(
+        run.Output,
+        Sheet({heads, "100000,0,1400,2028,100000.00,40000.00,,1480.00,,1480.00,80.00,补税,",
+               "100000,0,1400,2027,100000.00,40000.00,1480.00,1480.00,,1480.00,80.00,免予补税,",
+               "300000,36000,32160,2029,300000.00,276000.00,,38280.00,并入综合所得,38280.00,6120.00,补税,",
+               "300000,36000,32160,2027,300000.00,240000.00,32160.00,38280.00,单独计税,32160.00,0.00,"
+               "无需补退,",
+               "100000,0,1400,2018,,,,,,,,,年度：2019 年以前没有综合所得年度汇算"}));
+    const std::string &said = run.Diagnostics;
+    EXPECT_TRUE(
+        said.starts_with("taxcalc-batch: 编码 UTF-8（按全文判断）\n"
+                         "taxcalc-batch: 第 6 行：年度：2019 年以前没有综合所得年度汇算\n"
+                         "taxcalc-batch: 全年一次性奖金单独计税已于 2027-12-31 到期（"))
+        << said;
+    EXPECT_TRUE(said.ends_with("taxcalc-batch: 5 行中有 1 行未能计算，原因见输出的“错误”列\n")) << said;
+    // Said once for both later years, each ended rule with its source and what follows.
+    for (const std::string part :
+         {"财政部 税务总局公告2023年第30号", "2028 年度起全年一次性奖金并入当年综合所得计税",
+          "年度汇算免予补税已于 2027-12-31 到期", "2023年第32号", "不再免予补税"}) {
+        EXPECT_NE(said.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(said.find("到期", said.find("2028 年度起年度汇算")), std::string::npos) << said;
+
+    // The years of the bonus choice say nothing of it.
+    const test::BatchRun before =
+        RunBatch(BatchMode::Reconcile, "工资薪金收入,全年一次性奖金,已缴税额,年度\n100000,0,1400,2027\n");
+    EXPECT_EQ(before.Status, kAllComputed);
+    EXPECT_EQ(before.Diagnostics, "taxcalc-batch: 编码 UTF-8（按全文判断）\n");
+}
+
 }  // namespace
 }  // namespace taxcalc

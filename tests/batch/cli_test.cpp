@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -809,6 +810,56 @@ old.save(sys.argv[6])
     EXPECT_EQ(plain.Status, 0) << plain.Err;
     EXPECT_NE(RunPython(scratch, kShowWorkbook, {Path("plain.xlsx")}).find("540:0.00,17460:0.00"),
               std::string::npos);
+}
+
+TEST_F(BatchCli, ListsTheRulesOfAYear) {
+    const Outcome year2026 = Run({"rules", "2026"});
+    EXPECT_EQ(year2026.Status, 0);
+    EXPECT_EQ(year2026.Err, "");
+    EXPECT_EQ(year2026.Out.rfind("2026 年度", 0), 0u) << year2026.Out;
+    EXPECT_EQ(year2026.Out.find("到期"), std::string::npos) << year2026.Out;
+    const Outcome year2028 = Run({"rules", "2028"});
+    EXPECT_EQ(year2028.Status, 0);
+    EXPECT_NE(year2028.Out.find("全年一次性奖金单独计税\n  已于 2027-12-31 到期"), std::string::npos)
+        << year2028.Out;
+    EXPECT_NE(year2028.Out.find("年度汇算免予补税\n  已于 2027-12-31 到期"), std::string::npos)
+        << year2028.Out;
+    // No year: the current one.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const Outcome current = Run({"rules"});
+    EXPECT_EQ(current.Status, 0);
+    EXPECT_EQ(current.Out.rfind(std::to_string(local.tm_year + 1900) + " 年度", 0), 0u) << current.Out;
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"rules", "20x6"}, std::vector<std::string>{"rules", "2018"},
+          std::vector<std::string>{"rules", "2026", "2027"}}) {
+        const Outcome outcome = Run(bad);
+        EXPECT_EQ(outcome.Status, 2) << bad[1];
+        EXPECT_EQ(outcome.Out, "") << bad[1];
+        EXPECT_NE(outcome.Err, "") << bad[1];
+    }
+}
+
+// 2028 by the permanent rules through the real program: the bonus joined (120000 -
+// 60000 at 10% less 2520 is 3480), no separate tax, and 280 to pay although it is
+// below 400; 2027 keeps the bonus apart (1480 + 600) and refunds 1120.
+TEST_F(BatchCli, ReconcilesTwentyTwentyEightByThePermanentRules) {
+    const Outcome outcome = Run({"reconcile"},
+                                "工资薪金收入,全年一次性奖金,已缴税额,年度\n"
+                                "100000,20000,3200,2028\n100000,20000,3200,2027\n");
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("\r\n100000,20000,3200,2028,100000.00,60000.00,,3480.00,并入综合所得,3480.00,"
+                               "280.00,补税,\r\n"),
+              std::string::npos)
+        << outcome.Out;
+    EXPECT_NE(
+        outcome.Out.find("\r\n100000,20000,3200,2027,100000.00,40000.00,2080.00,3480.00,单独计税,2080.00,"
+                         "-1120.00,退税,\r\n"),
+        std::string::npos)
+        << outcome.Out;
+    EXPECT_NE(outcome.Err.find("全年一次性奖金单独计税已于 2027-12-31 到期"), std::string::npos)
+        << outcome.Err;
 }
 
 }  // namespace

@@ -120,5 +120,38 @@ TEST(CommandLine, ReadsThePeriodAndRefusesOneTheModeCannotTake) {
               "2018（发放日 2018-10-01 至 2018-12-31） 或 2019（发放日 2019-01-01 至 2027-12-31）");
 }
 
+TEST(CommandLine, ReadsTheRulesAndTheirYear) {
+    std::string error;
+    const std::optional<CommandLine> current = Parse({"rules"}, error);
+    ASSERT_TRUE(current.has_value()) << error;
+    EXPECT_EQ(current->What, Action::Rules);
+    EXPECT_FALSE(current->RulesYear.has_value());
+    for (const int year : {2019, 2026, 2028, 9999}) {
+        const std::optional<CommandLine> line = Parse({"rules", std::to_string(year)}, error);
+        ASSERT_TRUE(line.has_value()) << error;
+        EXPECT_EQ(line->What, Action::Rules);
+        EXPECT_EQ(line->RulesYear, year);
+    }
+    const std::pair<std::vector<std::string_view>, std::string> refused[] = {
+        {{"rules", "2018"}, "综合所得的规定自 2019 年度起施行，没有 2018 年度的规定可列"},
+        {{"rules", "0001"}, "综合所得的规定自 2019 年度起施行，没有 0001 年度的规定可列"},
+        {{"rules", "abcd"}, "年度“abcd”应为四位数字（如 2026）"},
+        {{"rules", "202"}, "年度“202”应为四位数字（如 2026）"},
+        {{"rules", "20260"}, "年度“20260”应为四位数字（如 2026）"},
+        {{"rules", "-2026"}, "年度“-2026”应为四位数字（如 2026）"},
+        {{"rules", "+2026"}, "年度“+2026”应为四位数字（如 2026）"},
+        {{"rules", ""}, "年度“”应为四位数字（如 2026）"},
+        {{"rules", "2026", "2027"}, "多余的参数“2027”：rules 后面只能写一个年度"},
+    };
+    for (const auto &[arguments, message] : refused) {
+        EXPECT_FALSE(Parse(arguments, error).has_value()) << testing::PrintToString(arguments);
+        EXPECT_EQ(error, message);
+    }
+    // Help still wins.
+    const std::optional<CommandLine> help = Parse({"rules", "--help"}, error);
+    ASSERT_TRUE(help.has_value());
+    EXPECT_EQ(help->What, Action::Help);
+}
+
 }  // namespace
 }  // namespace taxcalc
