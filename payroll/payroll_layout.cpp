@@ -81,8 +81,7 @@ PayrollLayout::PayrollLayout(QMainWindow *window, const PayrollMenus &menus, Pay
     m_view->setModel(model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->addAction(menus.copyAction());
-    m_view->addAction(menus.selectAllAction());
+    menus.addRowActions(m_view);
     m_view->setAlternatingRowColors(false);
     m_view->setWordWrap(false);
     // Fixed row heights: a million rows scroll without measuring any of them.

@@ -69,7 +69,7 @@ PayrollWindow::PayrollWindow(QWidget *parent)
     setObjectName(QStringLiteral("payrollWindow"));
     setWindowTitle(QStringLiteral("工资表个税"));
     setAcceptDrops(true);
-    m_menus = std::make_unique<PayrollMenus>(this);
+    m_menus = new PayrollMenus(this);
     m_saveAction = m_menus->saveAction();
     m_markedOnlyAction = m_menus->markedOnlyAction();
     m_computeAction = m_menus->computeAction();
@@ -78,14 +78,9 @@ PayrollWindow::PayrollWindow(QWidget *parent)
     m_layout = std::make_unique<PayrollLayout>(this, *m_menus, m_model, m_focusPolicy);
     m_modeCombo = m_layout->modeCombo();
     m_periodCombo = m_layout->periodCombo();
-    m_periodNote = m_layout->periodNote();
     m_markedOnlyCheck = m_layout->markedOnlyCheck();
-    m_findBar = m_layout->findBar();
     m_view = m_layout->view();
-    m_charts = m_layout->charts();
     m_status = m_layout->status();
-    m_progress = m_layout->progress();
-    m_cancel = m_layout->cancel();
     m_recentFiles = new RecentFiles(m_menus->recentMenu(), this);
     m_placement = std::make_unique<WindowPlacement>(this, m_layout->splitter());
     m_saveDialogs = std::make_unique<SaveDialogs>(this);
@@ -93,7 +88,7 @@ PayrollWindow::PayrollWindow(QWidget *parent)
     connectControls();
     connect(m_job, &PayrollJob::finished, this, &PayrollWindow::jobFinished);
     connect(m_job, &PayrollJob::previewReady, this, &PayrollWindow::showPreview);
-    m_jobProgress = new JobProgress(m_job, m_progress, this);
+    m_jobProgress = new JobProgress(m_job, m_layout->progress(), this);
     m_announcer = new Announcer(this);
     m_announcer->setObjectName(QStringLiteral("statusAnnouncer"));
     m_announcer->setAccessibleName(QStringLiteral("工资表个税"));
@@ -110,16 +105,16 @@ PayrollWindow::PayrollWindow(QWidget *parent)
 PayrollWindow::~PayrollWindow() = default;
 
 void PayrollWindow::connectMenus() {
-    connect(m_menus->openAction(), &QAction::triggered, this, &PayrollWindow::chooseFileToOpen);
-    connect(m_saveAction, &QAction::triggered, this, &PayrollWindow::chooseFileToSave);
-    connect(m_menus->copyAction(), &QAction::triggered, this, &PayrollWindow::copyRows);
-    connect(m_menus->selectAllAction(), &QAction::triggered, this, [this] { m_view->selectAll(); });
-    connect(m_menus->findAction(), &QAction::triggered, this, [this] { m_findBar->showFindBar(); });
-    connect(m_menus->findNextAction(), &QAction::triggered, this, [this] { m_findBar->findNext(true); });
-    connect(m_menus->findPreviousAction(), &QAction::triggered, this, [this] { m_findBar->findNext(false); });
-    connect(m_computeAction, &QAction::triggered, this, &PayrollWindow::computeAgain);
-    connect(m_markedOnlyAction, &QAction::toggled, this, &PayrollWindow::markedOnlyChanged);
-    connect(m_menus->aboutAction(), &QAction::triggered, this, &PayrollWindow::showAbout);
+    connect(m_menus, &PayrollMenus::openChosen, this, &PayrollWindow::chooseFileToOpen);
+    connect(m_menus, &PayrollMenus::saveChosen, this, &PayrollWindow::chooseFileToSave);
+    connect(m_menus, &PayrollMenus::copyChosen, this, &PayrollWindow::copyRows);
+    connect(m_menus, &PayrollMenus::selectAllChosen, this, [this] { m_view->selectAll(); });
+    connect(m_menus, &PayrollMenus::findChosen, this, [this] { m_layout->findBar()->showFindBar(); });
+    connect(m_menus, &PayrollMenus::findNextChosen, this,
+            [this](bool forward) { m_layout->findBar()->findNext(forward); });
+    connect(m_menus, &PayrollMenus::computeChosen, this, &PayrollWindow::computeAgain);
+    connect(m_menus, &PayrollMenus::markedOnlyToggled, this, &PayrollWindow::markedOnlyChanged);
+    connect(m_menus, &PayrollMenus::aboutChosen, this, &PayrollWindow::showAbout);
 }
 
 void PayrollWindow::connectControls() {
@@ -133,18 +128,18 @@ void PayrollWindow::connectControls() {
             modeChanged();
         }
     });
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, m_charts,
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, m_layout->charts(),
             &ChartChooser::selectionChanged);
-    connect(m_model, &QAbstractItemModel::modelReset, m_charts, &ChartChooser::selectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, m_layout->charts(), &ChartChooser::selectionChanged);
     // The marks' colours are chosen for the palette the rows are painted on.
     connect(m_view, &PayrollTableView::paletteChanged, m_model, &PayrollModel::setPalette);
     connect(m_view, &PayrollTableView::rowEntered, this,
             [this](int row) { m_announcer->announce(m_model->rowDescription(row)); });
-    connect(m_cancel, &QPushButton::clicked, this, [this] {
+    connect(m_layout->cancel(), &QPushButton::clicked, this, [this] {
         m_queue.clear();
         m_job->cancel();
     });
-    connect(m_findBar, &FindBar::said, this, [this](const QString &status) {
+    connect(m_layout->findBar(), &FindBar::said, this, [this](const QString &status) {
         m_status->setText(status);
         announceStatus();
     });
@@ -194,14 +189,14 @@ void PayrollWindow::fillPeriods() {
 void PayrollWindow::showPeriodNote() {
     const QString used = FromUtf8(computation().Period().Name);
     if (used == m_chosenPeriod) {
-        m_periodNote->hide();
-        m_periodNote->clear();
+        m_layout->periodNote()->hide();
+        m_layout->periodNote()->clear();
         return;
     }
     const QString shown = m_periodCombo->isEnabled() ? used : m_periodCombo->currentText();
-    m_periodNote->setText(QStringLiteral("“%1”没有 %2 的规则，按 %3 计算；换回其他方式仍按 %2。")
-                              .arg(m_modeCombo->currentText(), m_chosenPeriod, shown));
-    m_periodNote->show();
+    m_layout->periodNote()->setText(QStringLiteral("“%1”没有 %2 的规则，按 %3 计算；换回其他方式仍按 %2。")
+                                        .arg(m_modeCombo->currentText(), m_chosenPeriod, shown));
+    m_layout->periodNote()->show();
 }
 
 void PayrollWindow::chooseFileToOpen() {
@@ -405,9 +400,9 @@ void PayrollWindow::jobFinished() {
 }
 
 void PayrollWindow::setBusy(bool busy) {
-    m_progress->setVisible(busy);
-    m_cancel->setVisible(busy);
-    m_cancel->setEnabled(busy);
+    m_layout->progress()->setVisible(busy);
+    m_layout->cancel()->setVisible(busy);
+    m_layout->cancel()->setEnabled(busy);
     m_saveAction->setEnabled(!busy && m_model->outcomes() != nullptr);
     m_computeAction->setEnabled(!busy);
     if (busy) {

@@ -18,15 +18,11 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QProgressBar;
-class QPushButton;
 
 namespace taxcalc {
 
 class Announcer;
-class ChartChooser;
 class ComboFocusPolicy;
-class FindBar;
 class JobProgress;
 class PayrollJob;
 class PayrollLayout;
@@ -112,23 +108,18 @@ private:
 
     PayrollModel *m_model;
     PayrollJob *m_job;
-    std::unique_ptr<PayrollMenus> m_menus;
+    PayrollMenus *m_menus = nullptr;
     ComboFocusPolicy *m_focusPolicy = nullptr;
     std::unique_ptr<PayrollLayout> m_layout;
-    // The controls of the menus and the layout that the window's flow uses.
+    // The controls of the menus and the layout that the window's flow uses most.
     QAction *m_saveAction = nullptr;
     QAction *m_markedOnlyAction = nullptr;
     QAction *m_computeAction = nullptr;
     QComboBox *m_modeCombo = nullptr;
     QComboBox *m_periodCombo = nullptr;
-    QLabel *m_periodNote = nullptr;
     QCheckBox *m_markedOnlyCheck = nullptr;
-    FindBar *m_findBar = nullptr;
     PayrollTableView *m_view = nullptr;
-    ChartChooser *m_charts = nullptr;
     QLabel *m_status = nullptr;
-    QProgressBar *m_progress = nullptr;
-    QPushButton *m_cancel = nullptr;
     Announcer *m_announcer = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     std::unique_ptr<WindowPlacement> m_placement;
