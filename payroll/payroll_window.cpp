@@ -436,7 +436,7 @@ void PayrollWindow::askEncoding(const QString &path, const QString &why) {
 
 void PayrollWindow::showAbout() {
     QMessageBox::about(this, QStringLiteral("关于工资表个税"),
-                       QStringLiteral("工资表个税：打开整张工资表（CSV 或 .xlsx），按所选方式逐行计算个税，"
+                       QStringLiteral("工资表个税：打开整张工资表（CSV 文件，或 .xlsx、.xls 工作簿），按所选方式逐行计算个税，"
                                       "标出落在年终奖盲区和未能计算的行，并给出建议。\n"
                                       "结果与命令行工具 taxcalc-batch 完全一致。"));
 }
