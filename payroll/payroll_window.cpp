@@ -427,7 +427,7 @@ bool PayrollWindow::mayReplace(const QString &path) {
     std::vector<std::string> lost;
     std::string error;
     QStringList items;
-    if (!OverwriteCheck::Judge(*m_table, QFile::encodeName(m_path).toStdString(),
+    if (!OverwriteCheck::Judge(*m_table, computation(), QFile::encodeName(m_path).toStdString(),
                                QFile::encodeName(path).toStdString(), verdict, lost, error)) {
         verdict = OverwriteCheck::Verdict::Refuse;
         items << FromUtf8(error);
