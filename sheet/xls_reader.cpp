@@ -25,9 +25,6 @@ constexpr std::uint16_t kRichLabel = 0x00D6;
 constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
-constexpr std::uint16_t kSharedFormula = 0x04BC;
-constexpr std::uint16_t kArray = 0x0221;
-constexpr std::uint16_t kTable = 0x0236;
 constexpr std::uint32_t kWorksheet = 0x0010;
 
 constexpr std::string_view kDamaged = "不是完好的 .xls 工作簿：文件已损坏（";
@@ -296,7 +293,7 @@ bool XlsReader::ReadSheet(std::string &error) {
     return true;
 }
 
-bool XlsReader::Form(const Cell &cell, std::string &text, CellKind &kind) {
+bool XlsReader::CellText(const Cell &cell, std::string &text, CellKind &kind) {
     kind = CellKind::Text;
     text.clear();
     switch (cell.Type) {
@@ -346,7 +343,7 @@ RecordSource::Status XlsReader::MakeRow() {
         for (; m_next < m_cells.size() && m_cells[m_next].Row == row; ++m_next) {
             const Cell &cell = m_cells[m_next];
             CellKind kind = CellKind::Text;
-            if (!Form(cell, text, kind)) {
+            if (!CellText(cell, text, kind)) {
                 m_error = std::string(kDamaged) + Where(cell.Row, cell.Column) + "的数值无效）";
                 return Status::Failed;
             }

@@ -61,7 +61,7 @@ private:
 
     bool ReadSheet(std::string &error);
     // The text and kind of a cell, for the row being made.
-    bool Form(const Cell &cell, std::string &text, CellKind &kind);
+    bool CellText(const Cell &cell, std::string &text, CellKind &kind);
     Status MakeRow();
 
     XlsWorkbook m_book;

@@ -842,7 +842,8 @@ const std::string kYearCsv =
     "000123,张三,2026-03,31000.5,3000,1400,4400,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,"
     "120000\r\n"
     "000124,李四,2026-01,8000,0,0,0,TRUE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,120000\r\n"
-    "000125,王五,2026-01,#DIV/0!,0,0,0,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,120000\r\n";
+    "000125,王五,2026-01,#DIV/"
+    "0!,0,0,0,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,120000\r\n";
 
 }  // namespace
 
@@ -881,7 +882,7 @@ TEST_F(BatchCli, AnXlsWorkbookIsRefusedWithItsReasonOrReadSayingWhichSheet) {
     Write("zeroed.xls", zeroed);
     Write("locked.xls", XlsFile(cells, BiffRecord(0x002F, std::string(54, '\1'))));
     Write("sheets.xls",
-          CompoundFile(
+          CompoundBytes(
               {{u"Workbook", BiffWorkbook({}, {{u"旧表", cells, 1}, {u"新表", LabelCell(0, 0, u"x")}})}}));
     const std::pair<std::string, std::string> cases[] = {
         {"zeroed.xls", "文件已损坏"},

@@ -36,7 +36,7 @@ constexpr std::size_t kStreamEntry = 1024 + 128;
 
 TEST(CompoundFile, ReadsTheStreamsItHolds) {
     const std::string data = Noise(5000);
-    std::string file = test::CompoundFile({{u"Workbook", data}, {u"\x05SummaryInformation", Noise(100)}});
+    std::string file = test::CompoundBytes({{u"Workbook", data}, {u"\x05SummaryInformation", Noise(100)}});
     CompoundFile compound;
     std::string error;
     ASSERT_TRUE(compound.Open(file, error)) << error;
@@ -52,7 +52,7 @@ TEST(CompoundFile, ReadsTheStreamsItHolds) {
 // More than 109 FAT sectors: the rest are listed in the DIFAT chain.
 TEST(CompoundFile, FollowsTheDifatChain) {
     const std::string data = Noise(std::size_t{8} << 20);
-    std::string file = test::CompoundFile({{u"Workbook", data}});
+    std::string file = test::CompoundBytes({{u"Workbook", data}});
     ASSERT_NE(file.substr(68, 4), test::Le32(0xFFFFFFFE));
     CompoundFile compound;
     std::string error;
@@ -72,7 +72,7 @@ TEST(CompoundFile, FollowsTheDifatChain) {
 }
 
 TEST(CompoundFile, RefusesEachDamageWithItsReason) {
-    const std::string whole = test::CompoundFile({{u"Workbook", Noise(5000)}});
+    const std::string whole = test::CompoundBytes({{u"Workbook", Noise(5000)}});
     struct Case {
         const char *What;
         std::string File;

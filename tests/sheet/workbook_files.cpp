@@ -60,7 +60,8 @@ std::string RunPython(const ScratchFolder &folder, const std::string &script,
 }
 
 void Convert(const std::string &from, const std::string &to) {
-    const std::string command = std::string("'") + TAXCALC_SSCONVERT + "' '" + from + "' '" + to + "' 2>/dev/null";
+    const std::string command =
+        std::string("'") + TAXCALC_SSCONVERT + "' '" + from + "' '" + to + "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 

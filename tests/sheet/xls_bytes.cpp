@@ -141,7 +141,7 @@ std::string BiffWorkbook(const std::string &globals, const std::vector<XlsSheet>
     return stream;
 }
 
-std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string>> &streams) {
+std::string CompoundBytes(const std::vector<std::pair<std::u16string, std::string>> &streams) {
     std::vector<std::string> data;
     std::size_t dataSectors = 0;
     for (const auto &stream : streams) {
@@ -211,7 +211,7 @@ std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string
 }
 
 std::string XlsFile(const std::string &sheet, const std::string &globals) {
-    return CompoundFile({{u"Workbook", BiffWorkbook(globals, {{u"Sheet1", sheet}})}});
+    return CompoundBytes({{u"Workbook", BiffWorkbook(globals, {{u"Sheet1", sheet}})}});
 }
 
 }  // namespace taxcalc::test

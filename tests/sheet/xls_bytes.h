@@ -57,7 +57,7 @@ std::string BiffWorkbook(const std::string &globals, const std::vector<XlsSheet>
 // An OLE2 compound file (version 3, 512-byte sectors) holding these streams at its
 // top (three at most), each padded with zeros to whole sectors and at least 4096
 // bytes, so that none is in the mini stream.
-std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string>> &streams);
+std::string CompoundBytes(const std::vector<std::pair<std::u16string, std::string>> &streams);
 // A workbook of one visible sheet "Sheet1" of these records, with `globals`.
 std::string XlsFile(const std::string &sheet, const std::string &globals = {});
 

@@ -236,7 +236,7 @@ TEST(XlsReader, ReadsTheFirstWorksheetAndSaysWhichItIs) {
     for (const Case &test : cases) {
         SCOPED_TRACE(test.What);
         const Outcome outcome =
-            ReadXls(test::CompoundFile({{u"Workbook", test::BiffWorkbook({}, test.Sheets)}}));
+            ReadXls(test::CompoundBytes({{u"Workbook", test::BiffWorkbook({}, test.Sheets)}}));
         ASSERT_EQ(outcome.Rows.size(), 1U) << outcome.Error;
         EXPECT_EQ(outcome.Rows[0].Cells[0], "工号");
         EXPECT_EQ(outcome.Notice, test.Notice);
@@ -295,7 +295,7 @@ TEST(XlsReader, TakesNoMemoryForWhatTheFileOnlyDeclares) {
         sheets.push_back({u"表" + std::u16string(1, static_cast<char16_t>(u'一' + i)),
                           dimensions + test::LabelCell(0, 0, u"工号") + test::NumberCell(2, 0, 7)});
     }
-    const Outcome outcome = ReadXls(test::CompoundFile({{u"Workbook", test::BiffWorkbook({}, sheets)}}));
+    const Outcome outcome = ReadXls(test::CompoundBytes({{u"Workbook", test::BiffWorkbook({}, sheets)}}));
     EXPECT_EQ(
         outcome.Rows,
         (std::vector<Row>{{1, {"工号"}, {CellKind::Text}}, {2, {}, {}}, {3, {"7"}, {CellKind::Number}}}));
@@ -321,17 +321,17 @@ TEST(XlsReader, RefusesWhatItCannotReadSayingWhy) {
         const char *Reason;
     };
     const auto workbook = [](const std::string &stream) {
-        return test::CompoundFile({{u"Workbook", stream}});
+        return test::CompoundBytes({{u"Workbook", stream}});
     };
     const std::vector<Case> cases{
         {"an encrypted workbook", test::XlsFile(cell, BiffRecord(0x002F, std::string(54, '\1'))),
          "工作簿已加密"},
-        {"an encrypted .xlsx", test::CompoundFile({{u"EncryptionInfo", "x"}, {u"EncryptedPackage", "y"}}),
+        {"an encrypted .xlsx", test::CompoundBytes({{u"EncryptionInfo", "x"}, {u"EncryptedPackage", "y"}}),
          "工作簿已加密"},
-        {"an Excel 95 workbook", test::CompoundFile({{u"Book", "x"}}), "BIFF5"},
+        {"an Excel 95 workbook", test::CompoundBytes({{u"Book", "x"}}), "BIFF5"},
         {"an Excel 95 stream named as 97's", workbook(biff5), "BIFF5"},
-        {"a document", test::CompoundFile({{u"WordDocument", "x"}}), "不是 Excel 工作簿"},
-        {"no worksheet", test::CompoundFile({{u"Workbook", test::BiffWorkbook({}, {{u"图表", "", 0, 2}})}}),
+        {"a document", test::CompoundBytes({{u"WordDocument", "x"}}), "不是 Excel 工作簿"},
+        {"no worksheet", test::CompoundBytes({{u"Workbook", test::BiffWorkbook({}, {{u"图表", "", 0, 2}})}}),
          "工作簿中没有工作表"},
         {"a zeroed record header", test::XlsFile(cell + std::string(4, '\0') + cell), "文件已损坏"},
         {"a record past the stream", test::XlsFile(cell + BiffRecord(0x0203, "").substr(0, 2) + Le16(9000)),
