@@ -17,14 +17,6 @@ std::string Place(std::uint32_t row, std::uint32_t column, std::uint32_t xf) {
     return Le16(row) + Le16(column) + Le16(xf);
 }
 
-std::string Units(std::u16string_view text, bool wide) {
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes += wide ? Le16(unit) : std::string(1, static_cast<char>(unit));
-    }
-    return bytes;
-}
-
 std::string Formula(std::uint32_t row, std::uint32_t column, std::uint32_t xf, const std::string &value) {
     // The formula's tokens: the number 1 (tInt).
     return BiffRecord(0x0006, Place(row, column, xf) + value + Le16(0) + Le32(0) + Le16(3) + "\x1E\x01" +
@@ -32,6 +24,14 @@ std::string Formula(std::uint32_t row, std::uint32_t column, std::uint32_t xf, c
 }
 
 }  // namespace
+
+std::string Units(std::u16string_view text, bool wide) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes += wide ? Le16(unit) : std::string(1, static_cast<char>(unit));
+    }
+    return bytes;
+}
 
 std::string Le16(std::uint32_t value) {
     return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)};

@@ -19,6 +19,8 @@ std::string Le16(std::uint32_t value);
 std::string Le32(std::uint32_t value);
 std::string LeDouble(double value);
 
+// UTF-16 units, two bytes each, or one byte each (their low bytes) where not `wide`.
+std::string Units(std::u16string_view text, bool wide);
 // One record: its type, its length, its data.
 std::string BiffRecord(std::uint16_t type, std::string_view data);
 // A string as the format writes one: its count (16 bits, or 8 for a short one), a

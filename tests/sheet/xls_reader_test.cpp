@@ -285,6 +285,26 @@ TEST(XlsReader, ReadsLongSharedStringsSplitOverContinueRecords) {
     EXPECT_EQ(outcome.Error, "第 1 行超过 1 MiB 的上限");
 }
 
+// A rich text's runs and a phonetic guide are left out, as for .xlsx, wherever the
+// CONTINUE records cut them.
+TEST(XlsReader, LeavesOutRichTextRunsAndPhoneticGuides) {
+    const std::string rich = Le16(2) + '\x0D' + Le16(2) + test::Le32(5) + test::Units(u"张三", true) +
+                             test::Le32(0x00010000) + test::Le32(0x00010001) + std::string(5, '\x7F');
+    const std::string plain = Le16(1) + '\0' + "x";
+    const std::string table = test::Le32(2) + test::Le32(2) + rich + plain;
+    const std::string cells = test::SharedCell(0, 0, 0) + test::SharedCell(0, 1, 1);
+    // Cut in the runs, then in the guide, then just before the second string.
+    for (const std::size_t cut :
+         {std::size_t{8 + 9 + 4 + 3}, std::size_t{8 + 9 + 4 + 8 + 2}, table.size() - 4}) {
+        SCOPED_TRACE(cut);
+        const std::string records =
+            BiffRecord(0x00FC, table.substr(0, cut)) + BiffRecord(0x003C, table.substr(cut));
+        const Outcome outcome = ReadXls(test::XlsFile(cells, records));
+        ASSERT_EQ(outcome.Rows.size(), 1U) << outcome.Error;
+        EXPECT_EQ(outcome.Rows[0].Cells, (std::vector<std::string>{"张三", "x"}));
+    }
+}
+
 // What a workbook declares is checked against what it holds, before it is believed.
 TEST(XlsReader, TakesNoMemoryForWhatTheFileOnlyDeclares) {
     // Sheets that say they span 65536 rows and 256 columns hold two cells.
