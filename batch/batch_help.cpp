@@ -27,13 +27,14 @@ BOM）、GB18030/GBK（Excel 在中文 Windows 上另存的 CSV）或带 BOM 的
 “Unicode 文本”）。无 BOM 时按全文（标准输入按前 4 MiB）判断编码，判断不了就报错并请用
 --encoding 指定；所用编码显示在标准错误上。分隔符为逗号、分号或制表符，由表头判断。
 空行和只有分隔符的行原样保留，不计算，在汇总中另计。一条记录（含引号内的换行）最多 1 MiB。
-输出文件名以 .xlsx 结尾时写 .xlsx，否则写带 BOM 的 UTF-8 CSV，CRLF 换行。不写文件名或
-写“-”时读标准输入、写标准输出。
+输出文件名以 .xlsx 结尾时写 .xlsx，否则写带 BOM 的 UTF-8 CSV，CRLF 换行；以 .xls、.xlsm、
+.ods 等不写的格式结尾的文件名不接受。不写文件名或写“-”时读标准输入、写标准输出。
   -o, --output 文件   写入该文件（先写临时文件，完整写完才换上）；输出文件不能
                       就是输入文件，除非用 --in-place
       --rules 时期    按发放日所在时期的年终奖规则：
                       @PERIODS@
-      --in-place      把结果写回输入文件；有字节无法解码时不覆盖
+      --in-place      把结果写回输入文件；有字节无法解码时、有与结果列同名
+                      而不是本程序写的列时不覆盖
       --encoding 编码 utf-8 或 gb18030
       --delimiter 符  , ; 或 tab
   -h, --help          显示本说明
@@ -61,13 +62,15 @@ standard error. The separator, comma, semicolon or tab, is found from the header
 Blank lines and rows of bare separators stay in place, are not computed and are
 counted apart. A record (with the line breaks inside its quotes) may hold 1 MiB.
 Output .xlsx when its name ends in .xlsx, else UTF-8 CSV with a BOM and CRLF line
-ends. Standard input and output where no file is named or the name is "-".
+ends; a name ending in a format not written (.xls, .xlsm, .ods and the like) is
+refused. Standard input and output where no file is named or the name is "-".
   -o, --output FILE   write FILE (through a temporary file, put in place when
                       complete); FILE may not be the input but with --in-place
       --rules PERIOD  the year-end bonus rules of the period of the pay date:
                       @PERIODS@
       --in-place      write the result over the input; never when bytes could not
-                      be decoded
+                      be decoded, nor over columns named as the results' that
+                      this program did not write
       --encoding ENC  utf-8 or gb18030
       --delimiter SEP , ; or tab
   -h, --help          show this help

@@ -119,6 +119,7 @@ int BatchProcessor::Run() {
     if (!evaluator->ReplacedNote().empty()) {
         Say(evaluator->ReplacedNote());
     }
+    m_usersColumns = evaluator->UsersColumns();
 
     if (m_sink == nullptr) {
         ownSink = std::make_unique<CsvSink>(m_output);

@@ -73,6 +73,9 @@ public:
     int Run();
 
     const BatchCounts &Counts() const noexcept { return m_counts; }
+    // The input's columns that this run replaced but that no former run wrote (see
+    // RowEvaluator::UsersColumns): writing over the input would lose them.
+    const std::string &UsersColumns() const noexcept { return m_usersColumns; }
 
 private:
     void Say(std::string_view message);
@@ -99,6 +102,7 @@ private:
     std::function<void()> m_clearProgress;
     BatchCounts m_counts;
     std::vector<std::string> m_notes;  // each different note once, in the order first met
+    std::string m_usersColumns;
 };
 
 }  // namespace taxcalc

@@ -150,6 +150,14 @@ int main(int argc, char **argv) {
         output.Abandon();
         return kUnusable;
     }
+    // Columns of the user's own that carry the names of this run's would be replaced
+    // by its results, and the only copy of their values is in the input.
+    if (line->InPlace && !processor.UsersColumns().empty()) {
+        output.Abandon();
+        Complain("写回 " + line->Input + " 会丢失其中的列" + processor.UsersColumns() +
+                 "（与计算结果的列同名，但不是本程序写的），没有写回；请用 -o 写到另一个文件");
+        return kUnusable;
+    }
     // The escaped bytes are all that is left of what those rows held: the original
     // must stay.
     if (line->InPlace && processor.Counts().Escaped > 0) {

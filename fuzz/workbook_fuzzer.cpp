@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
-// Runs the workbook reader on damaged and hostile workbooks, and writes what it read
-// back through the workbook writer. The first byte picks the form of the rest:
+// Runs the workbook readers (.xlsx and .xls) on damaged and hostile workbooks, and
+// writes what they read back through the workbook writer. The first byte picks the
+// form of the rest:
 //   bit 0  the rest is the whole file, as libFuzzer mutates it;
+//   bit 3  (without bit 0) the rest is the Workbook stream of an .xls workbook, its
+//          BIFF8 records, put into a compound file;
 //          otherwise the rest is the first worksheet's rows, put into a package;
 //   bit 1  the package's parts are stored, not deflated, so that a flipped byte
-//          (bit 2) reaches the data and only the checksum can tell.
+//          (bit 2) reaches the data and only the checksum can tell; a flipped byte
+//          of a compound file may fall in its header, its FAT or its directory.
 // In the rows, 0xFF, a count and a byte stand for that byte repeated count × 16 KiB
 // times (4 MiB in all at most), so that a short input can hold a token far beyond the
 // reader's limit.
@@ -25,9 +29,12 @@
 #include <utility>
 #include <vector>
 
+#include "sheet/compound_file.h"
 #include "sheet/csv_record.h"
+#include "sheet/xls_reader.h"
 #include "sheet/xlsx_reader.h"
 #include "sheet/xlsx_writer.h"
+#include "tests/sheet/xls_bytes.h"
 
 namespace taxcalc {
 namespace {
@@ -122,10 +129,22 @@ int MemoryFile(std::string_view bytes) {
 
 std::vector<CsvRecord> ReadAll(const std::string &path, bool &whole) {
     std::vector<CsvRecord> records;
-    XlsxReader reader;
-    std::string error;
     whole = false;
-    if (!reader.Open(path, error)) {
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        std::abort();
+    }
+    char head[8] = {};
+    const bool compound = std::fread(head, 1, sizeof head, file) == sizeof head &&
+                          std::string_view(head, sizeof head) == CompoundFile::kSignature;
+    std::rewind(file);
+    XlsxReader xlsx;
+    XlsReader xls;
+    RecordSource &reader = compound ? static_cast<RecordSource &>(xls) : xlsx;
+    std::string error;
+    const bool opened = compound ? xls.Open(file, error) : xlsx.Open(path, error);
+    std::fclose(file);
+    if (!opened) {
         return records;
     }
     CsvRecord record;
@@ -155,7 +174,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const std::uint8_t choice = data[0];
     const std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
-    std::string bytes = (choice & 1) != 0 ? std::string(rest) : Package(rest, (choice & 2) != 0);
+    std::string bytes = (choice & 1) != 0   ? std::string(rest)
+                        : (choice & 8) != 0 ? test::CompoundBytes({{u"Workbook", std::string(rest)}})
+                                            : Package(rest, (choice & 2) != 0);
     if ((choice & 4) != 0 && !bytes.empty()) {
         bytes[(data[1] * 256U + data[2]) % bytes.size()] ^= static_cast<char>(data[2] | 1);
     }

@@ -215,7 +215,7 @@ void PayrollWindow::chooseFileToSave() {
     }
     const QString path =
         m_saveDialogs->chooseFileToSave(m_path, m_recentFiles->folder(QFileInfo(m_path).absolutePath()));
-    if (!path.isEmpty() && m_saveDialogs->mayReplace(path, m_table.get(), m_path)) {
+    if (!path.isEmpty() && m_saveDialogs->mayReplace(path, m_table.get(), computation(), m_path)) {
         saveFile(path);
     }
 }
@@ -435,10 +435,12 @@ void PayrollWindow::askEncoding(const QString &path, const QString &why) {
 }
 
 void PayrollWindow::showAbout() {
-    QMessageBox::about(this, QStringLiteral("关于工资表个税"),
-                       QStringLiteral("工资表个税：打开整张工资表（CSV 文件，或 .xlsx、.xls 工作簿），按所选方式逐行计算个税，"
-                                      "标出落在年终奖盲区和未能计算的行，并给出建议。\n"
-                                      "结果与命令行工具 taxcalc-batch 完全一致。"));
+    QMessageBox::about(
+        this, QStringLiteral("关于工资表个税"),
+        QStringLiteral(
+            "工资表个税：打开整张工资表（CSV 文件，或 .xlsx、.xls 工作簿），按所选方式逐行计算个税，"
+            "标出落在年终奖盲区和未能计算的行，并给出建议。\n"
+            "结果与命令行工具 taxcalc-batch 完全一致。"));
 }
 
 void PayrollWindow::dragEnterEvent(QDragEnterEvent *event) {

@@ -59,7 +59,8 @@ QString SaveDialogs::chooseFileToSave(const QString &opened, const QString &fold
     return WithSuffix(path, filter == workbookFilter);
 }
 
-bool SaveDialogs::mayReplace(const QString &path, const PayrollTable *table, const QString &opened) const {
+bool SaveDialogs::mayReplace(const QString &path, const PayrollTable *table, const Computation &computation,
+                             const QString &opened) const {
     if (!QFileInfo::exists(path) || table == nullptr) {
         return true;
     }
@@ -68,7 +69,7 @@ bool SaveDialogs::mayReplace(const QString &path, const PayrollTable *table, con
     std::vector<std::string> lost;
     std::string error;
     QStringList items;
-    if (!OverwriteCheck::Judge(*table, QFile::encodeName(opened).toStdString(),
+    if (!OverwriteCheck::Judge(*table, computation, QFile::encodeName(opened).toStdString(),
                                QFile::encodeName(path).toStdString(), verdict, lost, error)) {
         verdict = OverwriteCheck::Verdict::Refuse;
         items << FromUtf8(error);

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace taxcalc {
 
+class Computation;
 class PayrollTable;
 
 // The questions of saving: where to (a workbook saved as a workbook, a CSV file as
@@ -23,8 +24,10 @@ public:
     // Whether the file at `path`, which the user chose to save to, may be replaced: a
     // new name may; an existing one only when the user says so, told what it loses,
     // and never when a workbook's other content or the only copy of undecodable bytes
-    // would be lost. `table` was read from `opened`.
-    bool mayReplace(const QString &path, const PayrollTable *table, const QString &opened) const;
+    // would be lost, nor columns of the user's own named as the results'. `table` was
+    // read from `opened` and is computed by `computation`.
+    bool mayReplace(const QString &path, const PayrollTable *table, const Computation &computation,
+                    const QString &opened) const;
 
     // Whether the results of the file at `opened` are saved as a workbook at first.
     static bool SavesWorkbook(const QString &opened);

@@ -4,6 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
+#include "paysheet/row_evaluator.h"
 #include "sheet/sheet_files.h"
 
 namespace taxcalc {
@@ -19,8 +22,9 @@ bool SameFile(const std::string &a, const std::string &b) {
 
 }  // namespace
 
-bool OverwriteCheck::Judge(const PayrollTable &table, const std::string &input, const std::string &target,
-                           Verdict &verdict, std::vector<std::string> &lost, std::string &error) {
+bool OverwriteCheck::Judge(const PayrollTable &table, const Computation &computation,
+                           const std::string &input, const std::string &target, Verdict &verdict,
+                           std::vector<std::string> &lost, std::string &error) {
     if (!OverwriteLosses(target, lost, error)) {
         return false;
     }
@@ -30,6 +34,14 @@ bool OverwriteCheck::Judge(const PayrollTable &table, const std::string &input, 
     }
     if (!SameFile(input, target)) {
         verdict = Verdict::Replace;
+        return true;
+    }
+    std::string unused;
+    if (const std::optional<RowEvaluator> evaluator =
+            RowEvaluator::ForHeader(computation, table.Header(), unused);
+        evaluator && !evaluator->UsersColumns().empty()) {
+        lost.push_back("列" + evaluator->UsersColumns() + "（与计算结果的列同名，但不是本程序写的）");
+        verdict = Verdict::Refuse;
         return true;
     }
     if (table.EscapedRows() > 0) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "paysheet/computation.h"
 #include "paysheet/payroll_table.h"
 
 namespace taxcalc {
@@ -22,10 +23,14 @@ public:
         Refuse,        // never: Lost says why
     };
 
-    // `target` exists; `input` is the file the table was read from (empty when none).
-    // Fails, saying why in `error`, when the target cannot be looked at.
-    static bool Judge(const PayrollTable &table, const std::string &input, const std::string &target,
-                      Verdict &verdict, std::vector<std::string> &lost, std::string &error);
+    // `target` exists; `input` is the file the table was read from (empty when none),
+    // to be saved as computed under `computation`, whose results replace the input's
+    // columns of their names: never over the input where a column of those names is
+    // the user's own (see RowEvaluator::UsersColumns). Fails, saying why in `error`,
+    // when the target cannot be looked at.
+    static bool Judge(const PayrollTable &table, const Computation &computation, const std::string &input,
+                      const std::string &target, Verdict &verdict, std::vector<std::string> &lost,
+                      std::string &error);
 };
 
 }  // namespace taxcalc

@@ -61,6 +61,28 @@ RowEvaluator::RowEvaluator(RowCalculator calculator, const CsvRecord &header)
     if (!names.empty()) {
         m_replacedNote = "输入已有上次计算的列（" + names + "），已换成这次的结果";
     }
+    // Where the columns that a run writes stand together, they are a former run's.
+    const auto standsAt = [&](std::size_t at) {
+        if (at + computed.size() + 1 > header.Size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < computed.size(); ++i) {
+            if (TrimBlanks(header.Cell(at + i)) != computed[i]) {
+                return false;
+            }
+        }
+        return TrimBlanks(header.Cell(at + computed.size())) == kErrorHeader;
+    };
+    std::size_t block = 0;
+    while (block < header.Size() && !standsAt(block)) {
+        ++block;
+    }
+    for (std::size_t i = 0; i < header.Size(); ++i) {
+        if (m_replaced[i] && (block == header.Size() || i < block || i > block + computed.size())) {
+            m_usersColumns += std::string(m_usersColumns.empty() ? "“" : "、“") +
+                              std::string(TrimBlanks(header.Cell(i))) + "”";
+        }
+    }
 }
 
 std::optional<RowEvaluator> RowEvaluator::ForHeader(const Computation &computation, const CsvRecord &header,

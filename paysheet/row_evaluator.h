@@ -36,6 +36,10 @@ public:
     const RowCalculator &Calculator() const noexcept { return m_calculator; }
     // Which columns of a former run are replaced, for the user; empty when none is.
     const std::string &ReplacedNote() const noexcept { return m_replacedNote; }
+    // The columns that would be replaced but that no former run of this mode wrote, as
+    // "“累计收入”、“错误”": a former run writes its added columns and 错误 together, in
+    // their order. Empty when there is none; writing over the input would lose them.
+    const std::string &UsersColumns() const noexcept { return m_usersColumns; }
     // Whether the input column is one a former run added, which the output drops.
     bool Replaced(std::size_t column) const noexcept { return m_replaced[column]; }
 
@@ -60,6 +64,7 @@ private:
     CsvRecord m_header;
     std::vector<bool> m_replaced;
     std::string m_replacedNote;
+    std::string m_usersColumns;
 };
 
 }  // namespace taxcalc

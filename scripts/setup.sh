@@ -9,10 +9,10 @@
 set -euo pipefail
 
 run_packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n xdg-utils
-              libzip-dev libexpat1-dev libxlsxwriter-dev libfreexl-dev
+              libzip-dev libexpat1-dev libxlsxwriter-dev
               fonts-arphic-ukai fonts-arphic-uming fonts-arphic-gkai00mp fonts-wqy-microhei help2man)
 test_packages=(libgtest-dev libbenchmark-dev clang desktop-file-utils appstream time
-               xvfb xdotool dbus at-spi2-core python3-pyatspi python3-openpyxl python3-xlwt)
+               xvfb xdotool dbus at-spi2-core python3-pyatspi python3-openpyxl python3-xlwt gnumeric)
 # The GTK theme plugin gives the payroll window a dark desktop's palette for its picture.
 shot_packages=(imagemagick qt6-gtk-platformtheme)
 

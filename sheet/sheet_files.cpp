@@ -57,6 +57,21 @@ std::unique_ptr<RecordSource> OpenWorkbook(std::FILE *input, std::string &error)
     return workbook;
 }
 
+// Spreadsheet formats that a name's extension promises and that are not written:
+// writing CSV or .xlsx under such a name would pass one format off as another.
+constexpr std::array<std::string_view, 11> kUnwrittenExtensions{
+    ".xls", ".xlsm", ".xlsb", ".xlt", ".xltx", ".xltm", ".ods", ".ots", ".fods", ".et", ".numbers"};
+
+std::string_view UnwrittenExtension(std::string_view name) noexcept {
+    for (const std::string_view extension : kUnwrittenExtensions) {
+        if (name.size() > extension.size() &&
+            EqualsIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension)) {
+            return extension;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &error, InputForm form) {
@@ -96,6 +111,10 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
 
 std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error) {
     const bool workbook = WantsXlsx(path);
+    if (const std::string_view extension = UnwrittenExtension(path); !extension.empty()) {
+        error = "不能写 " + std::string(extension) + "，请用 .xlsx 或 .csv";
+        return nullptr;
+    }
     if (!output.Open(path, error)) {
         return nullptr;
     }

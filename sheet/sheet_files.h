@@ -28,7 +28,9 @@ std::unique_ptr<RecordSource> OpenRecordSource(std::FILE *input, std::string &er
 // Opens `output` at `path` ("-" for standard output) and the sink that writes it in
 // the format the name asks for (see WantsXlsx): a workbook is written by name, so it
 // goes through a temporary file that has one. Fails, saying why in `error`; the
-// output file, abandoned unless committed, then leaves nothing behind.
+// output file, abandoned unless committed, then leaves nothing behind. A name whose
+// extension promises a spreadsheet format that is not written (.xls, .xlsm, .ods and
+// their kin) is refused ("不能写 .xls，请用 .xlsx 或 .csv") before anything is opened.
 std::unique_ptr<RecordSink> OpenRecordSink(OutputFile &output, const std::string &path, std::string &error);
 
 // What writing a payroll over the file at `path` would lose beyond what a run

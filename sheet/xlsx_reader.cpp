@@ -19,20 +19,6 @@ namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
 
-// The number formats that a workbook need not list: their ids show these parts of a
-// date, the East Asian ones included. 46 ([h]:mm:ss) is a duration, no time of day.
-std::uint8_t BuiltinDateParts(unsigned id) noexcept {
-    if ((id >= 14 && id <= 17) || (id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 54) || id == 57 ||
-        id == 58) {
-        return XlsxReader::kDay;
-    }
-    if ((id >= 18 && id <= 21) || (id >= 32 && id <= 35) || id == 45 || id == 47 || id == 55 || id == 56) {
-        return XlsxReader::kTimeOfDay;
-    }
-    return id == 22 ? static_cast<std::uint8_t>(XlsxReader::kDay | XlsxReader::kTimeOfDay)
-                    : XlsxReader::kNoDate;
-}
-
 // The proleptic Gregorian date of a day counted from 1970-01-01.
 void CivilFromDays(long long days, long long &year, unsigned &month, unsigned &day) noexcept {
     days += 719468;
@@ -140,6 +126,20 @@ bool XlsxReader::NumberForm(std::string_view value, std::string &form) {
             .append(digits, static_cast<std::size_t>(point));
     }
     return true;
+}
+
+// The number formats that a workbook need not list: their ids show these parts of a
+// date, the East Asian ones included. 46 ([h]:mm:ss) is a duration, no time of day.
+std::uint8_t XlsxReader::BuiltinDateParts(unsigned id) noexcept {
+    if ((id >= 14 && id <= 17) || (id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 54) || id == 57 ||
+        id == 58) {
+        return XlsxReader::kDay;
+    }
+    if ((id >= 18 && id <= 21) || (id >= 32 && id <= 35) || id == 45 || id == 47 || id == 55 || id == 56) {
+        return XlsxReader::kTimeOfDay;
+    }
+    return id == 22 ? static_cast<std::uint8_t>(XlsxReader::kDay | XlsxReader::kTimeOfDay)
+                    : XlsxReader::kNoDate;
 }
 
 std::uint8_t XlsxReader::DatePartsOf(std::string_view code) {
@@ -259,15 +259,19 @@ std::uint64_t XlsxReader::BytesRead() const noexcept {
 }
 
 std::string XlsxReader::Notice() const {
-    if (m_package.OtherSheets().empty() && !m_package.SheetHidden()) {
+    return SheetNotice(m_package.SheetName(), m_package.SheetHidden(), m_package.OtherSheets().size());
+}
+
+std::string XlsxReader::SheetNotice(const std::string &name, bool hidden, std::size_t others) {
+    if (others == 0 && !hidden) {
         return {};
     }
-    std::string notice = "读取的是工作表“" + m_package.SheetName() + "”";
-    if (m_package.SheetHidden()) {
+    std::string notice = "读取的是工作表“" + name + "”";
+    if (hidden) {
         notice += "（隐藏）";
     }
-    if (!m_package.OtherSheets().empty()) {
-        notice += "，另有 " + std::to_string(m_package.OtherSheets().size()) + " 个工作表未读取";
+    if (others > 0) {
+        notice += "，另有 " + std::to_string(others) + " 个工作表未读取";
     }
     return notice;
 }

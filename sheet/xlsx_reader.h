@@ -71,10 +71,16 @@ public:
     // The parts that a number format code shows ("yyyy-mm-dd" a day, "h:mm" a time);
     // none for a number, a duration ("[h]:mm") or text.
     static std::uint8_t DatePartsOf(std::string_view formatCode);
+    // The parts that a built-in number format shows, by its id (the East Asian ones
+    // included); none for a number, and for 46 ([h]:mm:ss), a duration.
+    static std::uint8_t BuiltinDateParts(unsigned id) noexcept;
     // The ISO form of a serial date with these parts ("2026-01-31", "08:30:00",
     // "2026-01-31 08:30:00"), counted from 1900 (with its phantom 29 February) or from
     // 1904; false outside the years 1900 to 9999.
     static bool DateForm(double serial, std::uint8_t parts, bool from1904, std::string &form);
+    // What Notice() says of a workbook whose sheet of this name is read, hidden or
+    // not, beside `others` sheets that are not; empty for a lone visible sheet.
+    static std::string SheetNotice(const std::string &name, bool hidden, std::size_t others);
 
 private:
     enum class ValueType : std::uint8_t { Number, Shared, Inline, Text, Boolean };

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "tests/sheet/workbook_files.h"
+#include "tests/sheet/xls_bytes.h"
 
 namespace {
 
@@ -714,20 +715,30 @@ TEST_F(BatchCli, AKilledWorkbookRunLeavesNothingAndShowedNoOne) {
         },
         "姓名,年终奖\n张三,18001\n");
     ASSERT_GT(run.Pid, 0);
-    std::vector<mode_t> modes;
+    // The run opens its output once it has read the header, whenever a busy machine
+    // lets it: the test waits for that, with a deadline, not for a moment.
     const std::string descriptors = "/proc/" + std::to_string(run.Pid) + "/fd";
-    if (DIR *dir = opendir(descriptors.c_str())) {
-        while (const dirent *entry = readdir(dir)) {
-            const std::string link = descriptors + "/" + entry->d_name;
-            char target[4096] = {};
-            struct stat status {};
-            if (readlink(link.c_str(), target, sizeof target - 1) > 0 &&
-                std::string(target).starts_with(m_dir) && !std::string(target).starts_with(Path(".std")) &&
-                stat(link.c_str(), &status) == 0) {
-                modes.push_back(status.st_mode & 07777);
+    const auto openHere = [&] {
+        std::vector<mode_t> modes;
+        if (DIR *dir = opendir(descriptors.c_str())) {
+            while (const dirent *entry = readdir(dir)) {
+                const std::string link = descriptors + "/" + entry->d_name;
+                char target[4096] = {};
+                struct stat status {};
+                if (readlink(link.c_str(), target, sizeof target - 1) > 0 &&
+                    std::string(target).starts_with(m_dir) &&
+                    !std::string(target).starts_with(Path(".std")) && stat(link.c_str(), &status) == 0) {
+                    modes.push_back(status.st_mode & 07777);
+                }
             }
+            closedir(dir);
         }
-        closedir(dir);
+        return modes;
+    };
+    std::vector<mode_t> modes = openHere();
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         modes.empty() && std::chrono::steady_clock::now() < deadline; modes = openHere()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(modes, std::vector<mode_t>{0600});
     kill(run.Pid, SIGKILL);
@@ -863,3 +874,131 @@ TEST_F(BatchCli, ReconcilesTwentyTwentyEightByThePermanentRules) {
 }
 
 }  // namespace
+
+namespace {
+
+// One year's payroll with a column for every mode, written by openpyxl with formulas
+// (三险一金 a =SUM, a month's income the month before's), then converted by gnumeric,
+// which computes them, to .xls and .xlsx; and the same table as CSV, the formulas'
+// values worked out by hand. A boolean in a flag column and in a column passed
+// through, a date, and an error where one mode reads an amount.
+constexpr const char *kYearBook = R"PY(import sys, datetime, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.title = "工资"
+ws.append(["工号", "姓名", "所属月份", "本期收入", "养老", "医疗", "三险一金", "按6万元减除", "备注",
+           "任职受雇从业日期", "年终奖", "当月工资", "每月薪金", "税后年终奖", "税后工资", "月薪", "收入",
+           "工资薪金收入"])
+rows = [["000123", "张三", "2026-01", 30000, 3000, 1400],
+        ["000123", "张三", "2026-02", "=D2", 3000, 1400],
+        ["000123", "张三", "2026-03", 31000.5, 3000, 1400],
+        ["000124", "李四", "2026-01", 8000, 0, 0],
+        ["000125", "王五", "2026-01", "=1/0", 0, 0]]
+for r, row in enumerate(rows, start=2):
+    ws.append(row + ["=SUM(E%d:F%d)" % (r, r), r == 5, r == 3, datetime.date(2020, 1, 1),
+                     18001, 3500, 8000, 17000, 6000, 8000, 5000, 120000])
+    ws.cell(r, 10).number_format = "yyyy-mm-dd"
+wb.save(sys.argv[1])
+)PY";
+
+const std::string kYearCsv =
+    "工号,姓名,所属月份,本期收入,养老,医疗,三险一金,按6万元减除,备注,任职受雇从业日期,年终奖,当月工资,"
+    "每月薪金,"
+    "税后年终奖,税后工资,月薪,收入,工资薪金收入\r\n"
+    "000123,张三,2026-01,30000,3000,1400,4400,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,"
+    "120000\r\n"
+    "000123,张三,2026-02,30000,3000,1400,4400,FALSE,TRUE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,"
+    "120000\r\n"
+    "000123,张三,2026-03,31000.5,3000,1400,4400,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,"
+    "120000\r\n"
+    "000124,李四,2026-01,8000,0,0,0,TRUE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,120000\r\n"
+    "000125,王五,2026-01,#DIV/"
+    "0!,0,0,0,FALSE,FALSE,2020-01-01,18001,3500,8000,17000,6000,8000,5000,120000\r\n";
+
+}  // namespace
+
+TEST_F(BatchCli, AnXlsPayrollWithFormulasGivesWhatItsXlsxAndCsvTwinsGive) {
+    ScratchFolder scratch;
+    RunPython(scratch, kYearBook, {Path("source.xlsx")});
+    taxcalc::test::Convert(Path("source.xlsx"), Path("year.xls"));
+    taxcalc::test::Convert(Path("source.xlsx"), Path("year.xlsx"));
+    Write("year.csv", kYearCsv);
+    for (const char *mode :
+         {"bonus", "wage", "gross-bonus", "gross-wage", "split", "withhold", "remuneration", "reconcile"}) {
+        SCOPED_TRACE(mode);
+        const Outcome csv = Run({mode, Path("year.csv")});
+        const Outcome xlsx = Run({mode, Path("year.xlsx")});
+        const Outcome xls = Run({mode, Path("year.xls")});
+        EXPECT_EQ(xls.Status, csv.Status) << xls.Err;
+        EXPECT_EQ(xls.Out, csv.Out);
+        EXPECT_EQ(xls.Status, xlsx.Status) << xls.Err;
+        EXPECT_EQ(xls.Out, xlsx.Out);
+        EXPECT_EQ(xls.Err, xlsx.Err);
+        if (std::string(mode) == "withhold") {
+            // January: (30000 - 5000 - 4400) × 3%, the error refused by its name.
+            EXPECT_NE(xls.Out.find(",618.00,"), std::string::npos) << xls.Out;
+            EXPECT_NE(xls.Out.find("#DIV/0!"), std::string::npos) << xls.Out;
+            EXPECT_EQ(xls.Status, 1);
+        }
+    }
+}
+
+// Damage, encryption and the sheet read, as the whole program tells them.
+TEST_F(BatchCli, AnXlsWorkbookIsRefusedWithItsReasonOrReadSayingWhichSheet) {
+    using namespace taxcalc::test;
+    const std::string cells = LabelCell(0, 0, u"年终奖") + NumberCell(1, 0, 18001);
+    std::string zeroed = XlsFile(cells + NumberCell(2, 0, 18000) + NumberCell(3, 0, 18002));
+    zeroed.replace(zeroed.size() - 4096, 512, 512, '\0');
+    Write("zeroed.xls", zeroed);
+    Write("locked.xls", XlsFile(cells, BiffRecord(0x002F, std::string(54, '\1'))));
+    Write("sheets.xls",
+          CompoundBytes(
+              {{u"Workbook", BiffWorkbook({}, {{u"旧表", cells, 1}, {u"新表", LabelCell(0, 0, u"x")}})}}));
+    const std::pair<std::string, std::string> cases[] = {
+        {"zeroed.xls", "文件已损坏"},
+        {"locked.xls", "工作簿已加密"},
+        {"sheets.xls", "读取的是工作表“旧表”（隐藏），另有 1 个工作表未读取"},
+    };
+    for (const auto &[name, said] : cases) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = Run({"bonus", Path(name), "-o", Path("out.csv")});
+        EXPECT_EQ(outcome.Status, name == "sheets.xls" ? 0 : 2) << outcome.Err;
+        EXPECT_NE(outcome.Err.find(said), std::string::npos) << outcome.Err;
+    }
+}
+
+// A name that promises a format not written is refused before anything is written.
+TEST_F(BatchCli, RefusesAnOutputNameOfAFormatItDoesNotWrite) {
+    Write("in.csv", kInput);
+    for (const auto &[name, said] :
+         std::vector<std::pair<std::string, std::string>>{{"out.xls", "不能写 .xls，请用 .xlsx 或 .csv"},
+                                                          {"out.XLS", "不能写 .xls，请用 .xlsx 或 .csv"},
+                                                          {"out.xlsm", "不能写 .xlsm，请用 .xlsx 或 .csv"},
+                                                          {"out.ods", "不能写 .ods，请用 .xlsx 或 .csv"}}) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = Run({"bonus", Path("in.csv"), "-o", Path(name)});
+        EXPECT_EQ(outcome.Status, 2);
+        EXPECT_NE(outcome.Err.find(said), std::string::npos) << outcome.Err;
+        EXPECT_EQ(Files(), std::set<std::string>{"in.csv"});
+    }
+}
+
+// Columns of the user's own that carry the names of the mode's are not lost to
+// --in-place; the program's own output is written again in place.
+TEST_F(BatchCli, InPlaceKeepsTheUsersColumnsOfTheModesNames) {
+    const std::string users =
+        "工号,所属月份,本期收入,累计收入,本期应预扣预缴税额\r\n1,2026-01,30000,99999,123\r\n";
+    Write("users.csv", users);
+    const Outcome refused = Run({"withhold", "--in-place", Path("users.csv")});
+    EXPECT_EQ(refused.Status, 2);
+    EXPECT_NE(refused.Err.find("会丢失其中的列“累计收入”、“本期应预扣预缴税额”"), std::string::npos)
+        << refused.Err;
+    EXPECT_EQ(Read("users.csv"), users);
+    EXPECT_EQ(Files(), std::set<std::string>{"users.csv"});
+
+    Write("in.csv", kInput);
+    ASSERT_EQ(Run({"bonus", Path("in.csv"), "-o", Path("own.csv")}).Status, 0);
+    const Outcome again = Run({"bonus", "--in-place", Path("own.csv")});
+    EXPECT_EQ(again.Status, 0) << again.Err;
+    EXPECT_EQ(Read("own.csv"), kOutput);
+}

@@ -59,6 +59,12 @@ std::string RunPython(const ScratchFolder &folder, const std::string &script,
     return output;
 }
 
+void Convert(const std::string &from, const std::string &to) {
+    const std::string command =
+        std::string("'") + TAXCALC_SSCONVERT + "' '" + from + "' '" + to + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 void ZipParts(const ScratchFolder &folder, const std::string &path,
               const std::vector<std::pair<std::string, std::string>> &parts) {
     std::vector<std::string> arguments{path};

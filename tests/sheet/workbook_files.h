@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The taxcalc developers
 //
-// Workbooks made for the tests by real spreadsheet writers: openpyxl, run by Debian's
-// python3, and Python's zipfile for hand-written parts.
+// Workbooks made for the tests by real spreadsheet writers: openpyxl and xlwt, run by
+// Debian's python3, gnumeric's converter, and Python's zipfile for hand-written parts.
 #pragma once
 
 #include <map>
@@ -31,6 +31,10 @@ private:
 // the test fails when it exits with an error.
 std::string RunPython(const ScratchFolder &folder, const std::string &script,
                       const std::vector<std::string> &arguments = {});
+
+// Converts the workbook at `from` to `to`, of the format its extension names, with
+// gnumeric's ssconvert, which computes the formulas and keeps their values.
+void Convert(const std::string &from, const std::string &to);
 
 // A ZIP archive at `path` holding these parts, in this order, deflated; a part named
 // "mimetype" is stored, as OpenDocument files keep it.
