@@ -375,8 +375,15 @@ constexpr const LawRule *LawRuleIn(LawRuleId id, int year) noexcept {
     return nullptr;
 }
 
+// Asks the rows themselves rather than comparing a pointer, which not every
+// compiler's checked builds take as a constant.
 constexpr bool InForce(LawRuleId id, int year) noexcept {
-    return LawRuleIn(id, year) != nullptr;
+    for (const LawRule &rule : kLawRules) {
+        if (rule.Id == id && rule.HoldsIn(year)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The first year of the rule's first row and the last year of its last.

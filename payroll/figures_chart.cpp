@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "payroll/yuan_text.h"
+#include "paysheet/planning_modes.h"
+#include "paysheet/reconciliation_mode.h"
 
 namespace taxcalc {
 namespace {
@@ -53,9 +55,14 @@ void FiguresChart::setYear(const PayrollOutcomes::EmployeeYear &year, std::size_
 void FiguresChart::setSettlement(const PayrollOutcomes::Settled &settled) {
     m_line.clear();
     m_bounds.clear();
-    m_bars = {{QStringLiteral("单独计税"), settled.SeparateTax, !settled.Joined},
-              {QStringLiteral("并入综合所得"), settled.CombinedTax, settled.Joined},
-              {QStringLiteral("已缴税额"), settled.Paid, false}};
+    m_bars.clear();
+    // A year whose rules join the bonus to the year's income has no separate tax to
+    // draw: an empty figure is no 0.
+    if (settled.SeparateAllowed) {
+        m_bars.push_back({FromUtf8(MethodName(BonusMethod::Separate)), settled.SeparateTax, !settled.Joined});
+    }
+    m_bars.push_back({FromUtf8(MethodName(BonusMethod::Combined)), settled.CombinedTax, settled.Joined});
+    m_bars.push_back({FromUtf8(reconciliation::kInputs[reconciliation::kPaid].Chinese), settled.Paid, false});
     m_title = QStringLiteral("全年税额两种算法对比");
     const QString result = FromUtf8(settled.Result);
     m_footer = settled.Balance >= 0 ? QStringLiteral("%1 %2 元").arg(result, Yuan(settled.Balance))

@@ -281,6 +281,7 @@ std::optional<PayrollOutcomes::Settled> PayrollOutcomes::Settlement(std::size_t 
     settled.CombinedTax = year->Year.CombinedTax;
     // A year without a bonus has no method to join it by.
     settled.Joined = year->Bonus > 0 && year->Year.Method == BonusMethod::Combined;
+    settled.SeparateAllowed = year->Year.SeparateAllowed;
     settled.Tax = year->Year.Tax;
     settled.Balance = year->Year.Balance;
     settled.Paid = year->Paid;

@@ -146,6 +146,9 @@ public:
         Cents Paid;
         Cents Balance;  // to pay when positive, to refund when negative
         std::string Result;
+        // Whether the year's rules let the bonus be taxed on its own; SeparateTax is
+        // 0 and means nothing where they do not.
+        bool SeparateAllowed = true;
     };
     std::optional<Settled> Settlement(std::size_t row) const;
 

@@ -151,6 +151,28 @@ TEST(PayrollOutcomes, SettlementOfEachYear) {
     EXPECT_EQ(s.LatestMonth, 0);
 }
 
+TEST(PayrollOutcomes, SettlementAfterTheBonusRuleEndedHasNoSeparateTax) {
+    // 2028: the bonus joins the year's income, (100000 + 20000 - 60000) x 10% - 2520 =
+    // 3480; the 280 left to pay is no longer waived. 2027 still chooses and waives.
+    const PayrollOutcomes outcomes = Computed(
+        "工资薪金收入,全年一次性奖金,已缴税额,年度\n100000,20000,3200,2028\n100000,20000,3200,2027\n",
+        BatchMode::Reconcile);
+    const std::optional<PayrollOutcomes::Settled> after = outcomes.Settlement(0);
+    ASSERT_TRUE(after);
+    EXPECT_FALSE(after->SeparateAllowed);
+    EXPECT_TRUE(after->Joined);
+    EXPECT_EQ(after->Tax, 348000);
+    EXPECT_EQ(after->Balance, 28000);
+    EXPECT_EQ(after->Result, "补税");
+    const std::optional<PayrollOutcomes::Settled> before = outcomes.Settlement(1);
+    ASSERT_TRUE(before);
+    EXPECT_TRUE(before->SeparateAllowed);
+    // On its own: 100000 - 60000 = 40000 x 10% - 2520 = 1480, and 20000 / 12 at 3%: 600.
+    EXPECT_EQ(before->SeparateTax, 208000);
+    EXPECT_EQ(before->Tax, 208000);
+    EXPECT_EQ(before->Result, "退税");
+}
+
 TEST(PayrollOutcomes, SettlementReadsTheYearWhateverTheColumnsAreCalled) {
     // The English names, in another order, give the same year.
     const PayrollOutcomes outcomes =
